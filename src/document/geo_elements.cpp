@@ -1,0 +1,312 @@
+#include "document/geo_document.h"
+
+namespace zt9 {
+namespace {
+
+using U32 = std::uint32_t;
+
+// The limit tests add the field and the new value as unsigned 32-bit numbers, so a very
+// large value typed into the panel counts as too large.
+bool sumExceeds(std::int32_t field, std::int32_t value, U32 limit) {
+    return static_cast<U32>(field) + static_cast<U32>(value) > limit;
+}
+
+std::int32_t makeEven(std::int32_t value) {
+    return value - (value % 2 != 0 ? 1 : 0);
+}
+
+}  // namespace
+
+std::uint32_t GeoDocument::nextElement() {
+    if (currentElement + 1 < elementCount)
+        ++currentElement;
+    return currentElement;
+}
+
+std::uint32_t GeoDocument::previousElement() {
+    if (currentElement > 0)
+        --currentElement;
+    return currentElement;
+}
+
+FieldCode GeoDocument::selectElement(std::int32_t value, std::int32_t& out) {
+    if (value >= 0 && static_cast<U32>(value) < elementCount) {
+        currentElement = static_cast<U32>(value);
+        return FieldCode::unchanged;
+    }
+    currentElement = elementCount - 1;
+    out = static_cast<std::int32_t>(currentElement);
+    return FieldCode::number;
+}
+
+ElementConfig GeoDocument::currentConfig(std::uint8_t& importedOut) const {
+    importedOut = currentSlot().imported;
+    return current();
+}
+
+ElementConfig GeoDocument::fileConfig(std::uint8_t& imported) const {
+    const Place place = decodePlace(placeWords[currentElement]);
+    const U32 display = displayWords[currentElement];
+    const U32 resize = resizeWords[currentElement];
+    ElementConfig result;
+    result.x = static_cast<std::int32_t>(place.x);
+    result.y = static_cast<std::int32_t>(place.y);
+    result.displayX = static_cast<std::int16_t>(display & 0xFFFFu);
+    result.displayY = static_cast<std::int16_t>(display >> 16);
+    if (imported != 0) {
+        // An imported element's size is the size of its image.
+        result.width = current().width;
+        result.height = current().height;
+        result.resizeWidth = result.width + 1;
+        result.resizeHeight = result.height + 1;
+    } else {
+        result.width = static_cast<std::int32_t>(place.width);
+        result.height = static_cast<std::int32_t>(place.height);
+        result.resizeWidth = static_cast<std::int32_t>(resize & 0xFFFFu);
+        result.resizeHeight = static_cast<std::int32_t>(resize >> 16);
+    }
+    imported = currentSlot().imported;
+    return result;
+}
+
+ElementConfig GeoDocument::resetElementConfig() {
+    const Place place = decodePlace(placeWords[currentElement]);
+    const U32 display = displayWords[currentElement];
+    ElementConfig& config = current();
+    if (currentSlot().imported != 0) {
+        std::int32_t ignored = 0;
+        setX(static_cast<std::int32_t>(place.x), ignored);
+        setY(static_cast<std::int32_t>(place.y), ignored);
+        config.displayX = static_cast<std::int16_t>(display & 0xFFFFu);
+        config.displayY = static_cast<std::int16_t>(display >> 16);
+        config.resizeWidth = config.width + 1;
+        config.resizeHeight = config.height + 1;
+    } else {
+        const U32 resize = resizeWords[currentElement];
+        config.x = static_cast<std::int32_t>(place.x);
+        config.y = static_cast<std::int32_t>(place.y);
+        config.width = static_cast<std::int32_t>(place.width);
+        config.height = static_cast<std::int32_t>(place.height);
+        config.displayX = static_cast<std::int16_t>(display & 0xFFFFu);
+        config.displayY = static_cast<std::int16_t>(display >> 16);
+        config.resizeWidth = static_cast<std::int32_t>(resize & 0xFFFFu);
+        config.resizeHeight = static_cast<std::int32_t>(resize >> 16);
+    }
+    return config;
+}
+
+FieldCode GeoDocument::setWidth(std::int32_t value, std::int32_t& out) {
+    ElementConfig& config = current();
+    if (currentSlot().imported != 0) {
+        out = config.width;
+        return FieldCode::width;
+    }
+    modified = 1;
+    if (sumExceeds(config.x, value, pictureLimitX)) {
+        config.width = static_cast<std::int32_t>(pictureLimitX) - config.x;
+        out = config.width;
+        return FieldCode::width;
+    }
+    if (value < 1) {
+        config.width = 1;
+        out = 1;
+        return FieldCode::width;
+    }
+    config.width = value;
+    return FieldCode::unchanged;
+}
+
+FieldCode GeoDocument::setHeight(std::int32_t value, std::int32_t& out) {
+    ElementConfig& config = current();
+    if (currentSlot().imported != 0) {
+        out = config.height;
+        return FieldCode::height;
+    }
+    modified = 1;
+    if (sumExceeds(config.y, value, pictureLimitY)) {
+        config.height = static_cast<std::int32_t>(pictureLimitY) - config.y;
+        out = config.height;
+        return FieldCode::height;
+    }
+    // A negative value whose unsigned sum wrapped below the limit would be saved as a
+    // height byte of up to 255 rows and wipe the elements below: store one row instead.
+    if (value < 0) {
+        config.height = 0;
+        out = 0;
+        return FieldCode::height;
+    }
+    config.height = value;
+    return FieldCode::unchanged;
+}
+
+FieldCode GeoDocument::setX(std::int32_t value, std::int32_t& out) {
+    ElementConfig& config = current();
+    FieldCode code = FieldCode::unchanged;
+    if (value % 2 != 0) {
+        value = static_cast<std::int32_t>(static_cast<U32>(value) + 1);
+        out = value;
+        code = FieldCode::x;
+    }
+    modified = 1;
+    if (sumExceeds(config.width, value, pictureLimitX)) {
+        config.x = makeEven(static_cast<std::int32_t>(pictureLimitX) - config.width);
+        out = config.x;
+        return FieldCode::x;
+    }
+    // A negative x (a wrapped sum) would land the element at the far right of the picture.
+    if (value < 0) {
+        config.x = 0;
+        out = 0;
+        return FieldCode::x;
+    }
+    config.x = value;
+    return code;
+}
+
+FieldCode GeoDocument::setY(std::int32_t value, std::int32_t& out) {
+    ElementConfig& config = current();
+    modified = 1;
+    if (sumExceeds(config.height, value, pictureLimitY)) {
+        config.y = static_cast<std::int32_t>(pictureLimitY) - config.height;
+        out = config.y;
+        return FieldCode::y;
+    }
+    // A negative y (a wrapped sum) would be saved as row 255, inside the palette table.
+    if (value < 0) {
+        config.y = 0;
+        out = 0;
+        return FieldCode::y;
+    }
+    config.y = value;
+    return FieldCode::unchanged;
+}
+
+FieldCode GeoDocument::setResizeWidth(std::int32_t value, std::int32_t& out) {
+    modified = 1;
+    FieldCode code = FieldCode::unchanged;
+    if (value > 380) {
+        value = 380;
+        out = value;
+        code = FieldCode::resizeWidth;
+    } else if (value < 1) {
+        value = 1;
+        out = value;
+        code = FieldCode::resizeWidth;
+    }
+    current().resizeWidth = value;
+    return code;
+}
+
+FieldCode GeoDocument::setResizeHeight(std::int32_t value, std::int32_t& out) {
+    modified = 1;
+    FieldCode code = FieldCode::unchanged;
+    if (value > 255) {
+        value = 255;
+        out = value;
+        code = FieldCode::resizeHeight;
+    }
+    current().resizeHeight = value;
+    return code;
+}
+
+namespace {
+// Display positions keep the low 16 bits of the value, read as signed, within -255..255.
+FieldCode clampDisplay(std::int32_t value, std::int32_t& field, std::int32_t& out, FieldCode code) {
+    std::int32_t s = static_cast<std::int16_t>(static_cast<U32>(value) & 0xFFFFu);
+    if (s > 255 || s < -255) {
+        s = s > 255 ? 255 : -255;
+        out = s;
+    } else {
+        code = FieldCode::unchanged;
+    }
+    field = s;
+    return code;
+}
+}  // namespace
+
+FieldCode GeoDocument::setDisplayX(std::int32_t value, std::int32_t& out) {
+    modified = 1;
+    return clampDisplay(value, current().displayX, out, FieldCode::displayX);
+}
+
+FieldCode GeoDocument::setDisplayY(std::int32_t value, std::int32_t& out) {
+    modified = 1;
+    return clampDisplay(value, current().displayY, out, FieldCode::displayY);
+}
+
+// The restore operations put one field back to the file's value and move the neighbouring
+// field instead of clamping the restored one. They do not mark the document.
+FieldCode GeoDocument::restoreWidth(std::int32_t value, std::int32_t& out) {
+    ElementConfig& config = current();
+    FieldCode code = FieldCode::unchanged;
+    if (sumExceeds(config.x, value, pictureLimitX)) {
+        config.x = makeEven(static_cast<std::int32_t>(pictureLimitX) - value);
+        out = config.x;
+        code = FieldCode::x;
+    }
+    config.width = value;
+    return code;
+}
+
+FieldCode GeoDocument::restoreHeight(std::int32_t value, std::int32_t& out) {
+    ElementConfig& config = current();
+    FieldCode code = FieldCode::unchanged;
+    if (sumExceeds(config.y, value, pictureLimitY)) {
+        config.y = static_cast<std::int32_t>(pictureLimitY) - value;
+        out = config.y;
+        code = FieldCode::y;
+    }
+    config.height = value;
+    return code;
+}
+
+FieldCode GeoDocument::restoreX(std::int32_t value, std::int32_t& out) {
+    ElementConfig& config = current();
+    FieldCode code = FieldCode::unchanged;
+    if (sumExceeds(config.width, value, pictureLimitX)) {
+        config.width = static_cast<std::int32_t>(pictureLimitX) - value;
+        out = config.width;
+        code = FieldCode::width;
+    }
+    config.x = value;
+    return code;
+}
+
+FieldCode GeoDocument::restoreY(std::int32_t value, std::int32_t& out) {
+    ElementConfig& config = current();
+    FieldCode code = FieldCode::unchanged;
+    if (sumExceeds(config.height, value, pictureLimitY)) {
+        config.height = static_cast<std::int32_t>(pictureLimitY) - value;
+        out = config.height;
+        code = FieldCode::height;
+    }
+    config.y = value;
+    return code;
+}
+
+void GeoDocument::setColorIndex(std::int32_t value) {
+    current().colorIndex = value;
+}
+
+std::uint32_t GeoDocument::zoomIn() {
+    if (zoom < 10)
+        ++zoom;
+    return zoom;
+}
+
+std::uint32_t GeoDocument::zoomOut() {
+    if (zoom > 1)
+        --zoom;
+    return zoom;
+}
+
+bool GeoDocument::resetImport() {
+    ImportSlot& slot = importSlots[currentElement];
+    if (slot.imported != 0) {
+        slot.pixels = {};
+        slot.imported = 0;
+    }
+    return slot.imported != 0;
+}
+
+}  // namespace zt9

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace zt9 {
+
+// The one value every failing file operation throws. Exactly one condition is set per
+// throw; messageText() turns the record into the text the user sees.
+struct error {
+    std::int32_t domain = 0;  // 0 general file I/O (any value but 1 and 2), 1 BMP, 2 GEO
+    std::uint32_t code = 0;   // domain 0: 1 open for read, 2 open for write, 3 too big, 4 too small
+    std::uint32_t wrongType = 0;
+    std::uint32_t unsupported = 0;
+    std::uint32_t paletteError = 0;
+    std::uint32_t notTransparent = 0;
+    std::uint32_t sizeError = 0;
+    std::uint32_t elementError = 0;
+    std::int32_t elementIndex = 0;
+    std::string message;  // code page 1251 text, used by codes 3 and 4
+
+    bool operator==(const error&) const = default;
+};
+
+enum : std::int32_t { kDomainGeneral = 0, kDomainBmp = 1, kDomainGeo = 2 };
+enum : std::uint32_t { kCodeLoad = 1, kCodeSave = 2, kCodeTooLarge = 3, kCodeTooSmall = 4 };
+
+// Message texts, as code page 1251 bytes (0xCA is the Cyrillic capital Ka).
+namespace text {
+inline constexpr const char* kGeoTooLarge =
+    "File size more than 38 \xCA"
+    "b";
+inline constexpr const char* kGeoTooSmall =
+    "File size less than 31 \xCA"
+    "b";
+inline constexpr const char* kBmpTooLarge =
+    "File size more than 61 \xCA"
+    "b";
+inline constexpr const char* kBmpTooSmall = "File size less than 122 b";
+inline constexpr const char* kUnknown = "Unknow error";
+inline constexpr const char* kCaption = "Error";
+}  // namespace text
+
+// The text of the one message box shown for a caught record, or nothing when the record
+// names no known condition.
+std::optional<std::string> messageText(const error& e);
+
+// Decimal text of a signed value: "-" and the digits of the magnitude, no grouping.
+std::string formatDecimal(std::int32_t value);
+
+}  // namespace zt9

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace zt9::test {
+
+// One element of a font made by GeoBuilder: its table words and its palette record.
+struct ElementSpec {
+    std::uint32_t x = 0, y = 0, width = 4, height = 3;  // place word bytes (height = rows - 1)
+    std::uint32_t resizeWidth = 5, resizeHeight = 4;    // resize word halves
+    std::int32_t displayX = 0, displayY = 0;            // display word halves (signed 16-bit)
+    std::uint32_t numberLow = 0;                        // bits 0-23 of the number word
+    std::uint32_t paletteFlags = 0x0A;                  // announces 16 colours
+    std::array<std::uint16_t, 16> colors{};             // 15-bit colours
+};
+
+// Builds GEO files from parameters, so every test makes exactly the data it needs.
+// A well-formed file has P = 16 n + 8 and is 30740 + 52 n bytes long plus `extraBytes`.
+struct GeoBuilder {
+    std::vector<ElementSpec> elements;
+    std::vector<std::uint8_t> pixels = std::vector<std::uint8_t>(30720, 0);  // 240 rows x 128
+    std::vector<std::uint8_t> extraBytes;  // after the palette table
+    std::uint32_t headerWord2 = 0xA5A5A5A5;
+    std::array<std::uint8_t, 8> pictureLead{1, 0xB1, 0xB2, 0xB3, 0xC1, 0xC2, 0xC3, 0xC4};
+
+    // Deliberate damage.
+    std::optional<std::uint32_t> signature;      // replaces "0.1v"
+    std::optional<std::uint32_t> pictureOffset;  // replaces P in the header only
+    std::optional<std::uint32_t> lastNumber;     // top byte of the last number word
+
+    // A font of n elements laid out left to right, top to bottom, each w x (h + 1),
+    // with distinct colours and a pixel pattern that differs per element.
+    static GeoBuilder grid(std::size_t n, std::uint32_t w = 6, std::uint32_t h = 4);
+
+    void setPixel(std::uint32_t x, std::uint32_t y, std::uint8_t value);
+    std::uint8_t pixel(std::uint32_t x, std::uint32_t y) const;
+    // Paints element i's rectangle with a pattern that never repeats between elements
+    // and uses every index 1..15 (and 0, so transparency is exercised).
+    void paintPattern(std::size_t i);
+
+    static std::uint32_t pictureOffsetFor(std::size_t n) {
+        return static_cast<std::uint32_t>(16 * n + 8);
+    }
+    std::vector<std::uint8_t> build() const;
+};
+
+// The 4-bit value of picture pixel (x, y) in a GEO file image with picture offset P.
+std::uint8_t geoPixel(const std::vector<std::uint8_t>& file, std::uint32_t p, std::uint32_t x,
+                      std::uint32_t y);
+
+}  // namespace zt9::test

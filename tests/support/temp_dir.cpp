@@ -1,0 +1,57 @@
+#include "support/temp_dir.h"
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+
+namespace zt9::test {
+namespace fs = std::filesystem;
+
+TempDir::TempDir() {
+    static std::atomic<unsigned> counter{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        path_ = fs::temp_directory_path() /
+                ("zt9-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+        if (fs::create_directory(path_))
+            return;
+    }
+    throw std::runtime_error("cannot create a temporary folder");
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    // Make everything writable again in case a test took write permission away.
+    for (const auto& entry : fs::recursive_directory_iterator(path_, ec)) {
+        fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    }
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(path_, ec);
+}
+
+std::vector<fs::path> TempDir::entries() const {
+    std::vector<fs::path> names;
+    for (const auto& entry : fs::directory_iterator(path_))
+        names.push_back(entry.path().filename());
+    return names;
+}
+
+void writeBytes(const fs::path& file, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        throw std::runtime_error("cannot write test file");
+}
+
+std::vector<std::uint8_t> readBytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("cannot read test file");
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace zt9::test
