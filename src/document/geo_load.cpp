@@ -156,3 +156,20 @@ bool GeoDocument::closeDocument() {
 }
 
 }  // namespace zt9
+
+namespace zt9 {
+
+std::uint32_t openFont(GeoDocument& document, std::vector<std::uint8_t> bytes) {
+    document.loadBytes(std::move(bytes), document.elementCount != 0);
+    error result = document.checkHeader();
+    if (result.domain != kDomainGeneral) throw result;
+    const std::uint32_t lastElement = document.parseElements();
+    result = document.checkElements();
+    if (result.domain != kDomainGeneral) {
+        document.closeDocument();
+        throw result;
+    }
+    return lastElement;
+}
+
+}  // namespace zt9
