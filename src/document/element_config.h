@@ -66,6 +66,24 @@ inline constexpr std::uint32_t encodePlace(std::int32_t x, std::int32_t y, std::
            ((static_cast<std::uint32_t>(width) & 0xFFu) << 16) |
            ((static_cast<std::uint32_t>(height) & 0xFFu) << 24);
 }
+// Copy the fields of the table words as loaded into a record.
+inline constexpr void takePlace(ElementConfig& config, std::uint32_t placeWord) {
+    const Place place = decodePlace(placeWord);
+    config.x = static_cast<std::int32_t>(place.x);
+    config.y = static_cast<std::int32_t>(place.y);
+    config.width = static_cast<std::int32_t>(place.width);
+    config.height = static_cast<std::int32_t>(place.height);
+}
+// Display positions are signed 16-bit halves.
+inline constexpr void takeDisplay(ElementConfig& config, std::uint32_t displayWord) {
+    config.displayX = static_cast<std::int16_t>(displayWord & 0xFFFFu);
+    config.displayY = static_cast<std::int16_t>(displayWord >> 16);
+}
+inline constexpr void takeResize(ElementConfig& config, std::uint32_t resizeWord) {
+    config.resizeWidth = static_cast<std::int32_t>(resizeWord & 0xFFFFu);
+    config.resizeHeight = static_cast<std::int32_t>(resizeWord >> 16);
+}
+
 // Two 16-bit halves (resize and display words): low = bits 0-15, high = bits 16-31.
 inline constexpr std::uint32_t encodeHalves(std::int32_t low, std::int32_t high) {
     return (static_cast<std::uint32_t>(low) & 0xFFFFu) |

@@ -45,14 +45,9 @@ ElementConfig GeoDocument::currentConfig(std::uint8_t& importedOut) const {
 }
 
 ElementConfig GeoDocument::fileConfig(std::uint8_t& imported) const {
-    const Place place = decodePlace(placeWords[currentElement]);
-    const U32 display = displayWords[currentElement];
-    const U32 resize = resizeWords[currentElement];
     ElementConfig result;
-    result.x = static_cast<std::int32_t>(place.x);
-    result.y = static_cast<std::int32_t>(place.y);
-    result.displayX = static_cast<std::int16_t>(display & 0xFFFFu);
-    result.displayY = static_cast<std::int16_t>(display >> 16);
+    takePlace(result, placeWords[currentElement]);
+    takeDisplay(result, displayWords[currentElement]);
     if (imported != 0) {
         // An imported element's size is the size of its image.
         result.width = current().width;
@@ -60,38 +55,27 @@ ElementConfig GeoDocument::fileConfig(std::uint8_t& imported) const {
         result.resizeWidth = result.width + 1;
         result.resizeHeight = result.height + 1;
     } else {
-        result.width = static_cast<std::int32_t>(place.width);
-        result.height = static_cast<std::int32_t>(place.height);
-        result.resizeWidth = static_cast<std::int32_t>(resize & 0xFFFFu);
-        result.resizeHeight = static_cast<std::int32_t>(resize >> 16);
+        takeResize(result, resizeWords[currentElement]);
     }
     imported = currentSlot().imported;
     return result;
 }
 
 ElementConfig GeoDocument::resetElementConfig() {
-    const Place place = decodePlace(placeWords[currentElement]);
-    const U32 display = displayWords[currentElement];
     ElementConfig& config = current();
     if (currentSlot().imported != 0) {
+        // Only the position is reset, tested against the image's size.
+        const Place place = decodePlace(placeWords[currentElement]);
         std::int32_t ignored = 0;
         setX(static_cast<std::int32_t>(place.x), ignored);
         setY(static_cast<std::int32_t>(place.y), ignored);
-        config.displayX = static_cast<std::int16_t>(display & 0xFFFFu);
-        config.displayY = static_cast<std::int16_t>(display >> 16);
         config.resizeWidth = config.width + 1;
         config.resizeHeight = config.height + 1;
     } else {
-        const U32 resize = resizeWords[currentElement];
-        config.x = static_cast<std::int32_t>(place.x);
-        config.y = static_cast<std::int32_t>(place.y);
-        config.width = static_cast<std::int32_t>(place.width);
-        config.height = static_cast<std::int32_t>(place.height);
-        config.displayX = static_cast<std::int16_t>(display & 0xFFFFu);
-        config.displayY = static_cast<std::int16_t>(display >> 16);
-        config.resizeWidth = static_cast<std::int32_t>(resize & 0xFFFFu);
-        config.resizeHeight = static_cast<std::int32_t>(resize >> 16);
+        takePlace(config, placeWords[currentElement]);
+        takeResize(config, resizeWords[currentElement]);
     }
+    takeDisplay(config, displayWords[currentElement]);
     return config;
 }
 

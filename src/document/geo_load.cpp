@@ -91,16 +91,10 @@ std::uint32_t GeoDocument::parseElements() {
         placeWords[i] = readU32(image, at + 12);
         readCursor += 4;
 
-        const Place place = decodePlace(placeWords[i]);
         ElementConfig& config = configs[i];
-        config.x = static_cast<std::int32_t>(place.x);
-        config.y = static_cast<std::int32_t>(place.y);
-        config.width = static_cast<std::int32_t>(place.width);
-        config.height = static_cast<std::int32_t>(place.height);
-        config.displayX = static_cast<std::int16_t>(displayWords[i] & 0xFFFFu);
-        config.displayY = static_cast<std::int16_t>(displayWords[i] >> 16);
-        config.resizeWidth = static_cast<std::int32_t>(resizeWords[i] & 0xFFFFu);
-        config.resizeHeight = static_cast<std::int32_t>(resizeWords[i] >> 16);
+        takePlace(config, placeWords[i]);
+        takeDisplay(config, displayWords[i]);
+        takeResize(config, resizeWords[i]);
         config.colorIndex = static_cast<std::int32_t>(i % 4);
     }
     return elementCount - 1;
@@ -162,7 +156,8 @@ namespace zt9 {
 std::uint32_t openFont(GeoDocument& document, std::vector<std::uint8_t> bytes) {
     document.loadBytes(std::move(bytes), document.elementCount != 0);
     error result = document.checkHeader();
-    if (result.domain != kDomainGeneral) throw result;
+    if (result.domain != kDomainGeneral)
+        throw result;
     const std::uint32_t lastElement = document.parseElements();
     result = document.checkElements();
     if (result.domain != kDomainGeneral) {
