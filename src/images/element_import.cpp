@@ -1,0 +1,96 @@
+#include "images/element_import.h"
+
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+#include "document/file_io.h"
+#include "images/bmp_image.h"
+
+namespace zt9 {
+namespace {
+
+[[noreturn]] void raiseFrom(GeoDocument& doc, std::uint32_t code, const char* message) {
+    doc.lastError.code = code;
+    if (message != nullptr)
+        doc.lastError.message = message;
+    throw doc.lastError;
+}
+
+void requireCurrentElement(const GeoDocument& doc) {
+    const std::size_t element = doc.currentElement;
+    if (element >= doc.configs.size() || element >= doc.importSlots.size() ||
+        element >= doc.displayWords.size()) {
+        throw std::logic_error("no open element to import into");
+    }
+}
+
+}  // namespace
+
+bool importElement(GeoDocument& doc, FieldCode& xCode, FieldCode& yCode,
+                   const std::filesystem::path& fileName) {
+    requireCurrentElement(doc);
+    LimitedRead read = readFileLimited(fileName, kImportMinBytes, kImportMaxBytes);
+    switch (read.status) {
+        case LimitedRead::Status::cannotRead:
+            raiseFrom(doc, kCodeLoad, nullptr);
+        case LimitedRead::Status::tooLarge:
+            raiseFrom(doc, kCodeTooLarge, text::kBmpTooLarge);
+        case LimitedRead::Status::tooSmall:
+            raiseFrom(doc, kCodeTooSmall, text::kBmpTooSmall);
+        case LimitedRead::Status::ok:
+            break;
+    }
+    return importElement(doc, xCode, yCode, read.bytes);
+}
+
+bool importElement(GeoDocument& doc, FieldCode& xCode, FieldCode& yCode,
+                   std::span<const std::uint8_t> file) {
+    requireCurrentElement(doc);
+    // The size limits come before the header is looked at.
+    if (file.size() > kImportMaxBytes)
+        raiseFrom(doc, kCodeTooLarge, text::kBmpTooLarge);
+    if (file.size() < kImportMinBytes)
+        raiseFrom(doc, kCodeTooSmall, text::kBmpTooSmall);
+
+    // Everything that can fail happens on local values first, so a refused file leaves
+    // the slot (an earlier import included), the configuration and `modified` untouched.
+    BmpImage image;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::uint16_t bitCount = 0;
+    image.read(file, width, height, bitCount);
+    std::vector<std::uint8_t> pixels;
+    std::array<std::uint32_t, 16> colors{};
+    if (bitCount == 4) {
+        image.decode4bpp(pixels, colors);
+    } else {
+        image.decode8bpp(pixels, colors);
+    }
+
+    const std::uint32_t element = doc.currentElement;
+    ImportSlot& slot = doc.importSlots[element];
+    slot.pixels = std::move(pixels);
+    slot.colors = colors;
+    slot.width = static_cast<std::uint32_t>(width);
+    slot.height = static_cast<std::uint32_t>(height - 1);
+    slot.imported = 1;
+
+    ElementConfig& config = doc.configs[element];
+    config.width = width;
+    config.height = height - 1;
+    config.resizeWidth = width + 1;
+    config.resizeHeight = height;
+    const std::uint32_t display = doc.displayWords[element];
+    config.displayX = static_cast<std::int16_t>(display & 0xFFFFu);
+    config.displayY = static_cast<std::int16_t>(display >> 16);
+
+    // The position is re-applied so that it stays even and inside the picture for the new
+    // size; both calls mark the document modified.
+    std::int32_t out = 0;
+    xCode = doc.setX(config.x, out);
+    yCode = doc.setY(config.y, out);
+    return true;
+}
+
+}  // namespace zt9

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+#include "document/element_config.h"
+#include "document/geo_document.h"
+#include "render/surface.h"
+
+namespace zt9 {
+
+// The drawing operations. Sizes follow the font's rule: a width w is w columns, a height h
+// is h + 1 rows. Pixels are 4-bit indices, low nibble left, and index 0 is never drawn.
+//
+// The operations that draw file elements take the document writable because they store
+// the row skip they use in GeoDocument::rowSkip, the scratch field the element walkers
+// share; the value is computed locally and only stored there.
+
+using Palette16 = std::array<std::uint32_t, 16>;
+
+// A 15-bit file colour (red bits 0-4, green 5-9, blue 10-14) as 0x00BBGGRR. Each level is
+// multiplied by 8, so 31 becomes 248; bit 15 is ignored.
+constexpr std::uint32_t expandColor15(std::uint32_t c) {
+    return (c & 0x1Fu) << 3 | ((c >> 5) & 0x1Fu) << 11 | ((c >> 10) & 0x1Fu) << 19;
+}
+
+// The first 16 colours of element `element`'s palette record. The record's flags may
+// announce 256 colours, but 4-bit pixels only ever use these 16, which lie inside the
+// record's own 36 bytes. Bytes outside fileImage read as 0.
+Palette16 expandPalette(std::span<const std::uint8_t> fileImage, std::uint32_t paletteOffset,
+                        std::uint32_t element);
+
+// Fills w columns x (h + 1) rows from (x, y).
+void fillBlock(Surface& surface, std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h,
+               std::uint32_t color);
+
+// Plots h + 1 rows of w pixels from fileImage at byte `offset`: each row reads (w + 1) / 2
+// bytes and is followed by `rowSkip` bytes. For an odd w the high nibble of a row's last
+// byte lies outside the element and is never drawn. Reading stops at the end of fileImage.
+void plotFileElement(Surface& surface, std::span<const std::uint8_t> fileImage, std::int64_t x,
+                     std::int64_t y, std::int64_t w, std::int64_t h, std::uint64_t offset,
+                     std::uint32_t rowSkip, const Palette16& palette);
+
+// Plots an imported image in its own size, rows back to back, from (x, y). Only bytes
+// inside slot.pixels are read.
+void plotImportedSlot(Surface& surface, const ImportSlot& slot, std::int64_t x, std::int64_t y);
+// The element's imported image at the element's configured x and y.
+void plotImportedElement(const GeoDocument& document, Surface& surface, std::uint32_t element);
+
+// How many elements the document can draw: its count, cut to its arrays, so a closed or
+// half-built document draws nothing rather than reading past them.
+std::uint32_t drawableElements(const GeoDocument& document);
+
+// Full picture without the current element: background, every other element's block (with
+// transparency), then every other element's pixels. Returns the frame (0, 0, 255, 239).
+ElementConfig drawPicture(GeoDocument& document, Surface& surface, bool transparency);
+// The current element on its highlight block, at its configured place.
+void drawElementInPlace(GeoDocument& document, Surface& surface);
+// The current element alone at the top-left corner, in its stored size over a block of its
+// configured size. Returns a copy of its configuration (the frame to show).
+ElementConfig drawElementAlone(GeoDocument& document, Surface& surface, bool transparency);
+
+}  // namespace zt9

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace zt9::test {
+
+// Builds BMP files from parameters, well-formed by default (40-byte info header, palette
+// right after it, pixels right after the palette, rows bottom-up), with every field open
+// to deliberate damage.
+struct BmpBuilder {
+    std::int32_t width = 1;
+    std::int32_t height = 1;  // rows are written only for 1..4096
+    std::uint16_t bitCount = 4;
+    std::uint32_t clrUsed = 0;
+    // BMP indices, top row first, width x height; missing values are 0.
+    std::vector<std::uint8_t> indices;
+    // Entries as blue, green, red, reserved; missing entries are written as zero.
+    std::vector<std::array<std::uint8_t, 4>> palette;
+
+    // Layout and damage.
+    std::uint16_t type = 0x4D42;
+    std::uint32_t infoSize = 40;  // bytes of info header written (at least 40)
+    std::uint32_t compression = 0;
+    std::uint16_t planes = 1;
+    std::optional<std::size_t> paletteEntries;  // entries written; default from depth/clrUsed
+    std::size_t gap = 0;                        // bytes between palette and pixels (0xEE)
+    std::optional<std::uint32_t> offBits;       // default: where the pixels really start
+    std::optional<std::uint32_t> sizeImage;     // default: height x stride
+    std::optional<std::size_t> truncateTo;      // cut the file after this many bytes
+    std::size_t trailing = 0;                   // extra bytes after the pixels (0xDD)
+
+    BmpBuilder() = default;
+    BmpBuilder(std::int32_t w, std::int32_t h, std::uint16_t bits)
+        : width(w), height(h), bitCount(bits) {}
+
+    // A 16-entry palette whose entry k is (blue k, green 16 + k, red 32 + k) and entry 15
+    // all zero, as an element export writes it.
+    BmpBuilder& withDistinctPalette(std::size_t entries = 16);
+    BmpBuilder& setEntry(std::size_t k, std::uint8_t red, std::uint8_t green, std::uint8_t blue,
+                         std::uint8_t reserved = 0);
+    BmpBuilder& setIndex(std::uint32_t x, std::uint32_t y, std::uint8_t value);
+
+    static std::uint32_t strideFor(std::int32_t width, std::uint16_t bitCount);
+    std::size_t writtenPaletteEntries() const;
+    std::vector<std::uint8_t> build() const;
+};
+
+}  // namespace zt9::test
