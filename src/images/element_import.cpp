@@ -81,9 +81,7 @@ bool importElement(GeoDocument& doc, FieldCode& xCode, FieldCode& yCode,
     config.height = height - 1;
     config.resizeWidth = width + 1;
     config.resizeHeight = height;
-    const std::uint32_t display = doc.displayWords[element];
-    config.displayX = static_cast<std::int16_t>(display & 0xFFFFu);
-    config.displayY = static_cast<std::int16_t>(display >> 16);
+    takeDisplay(config, doc.displayWords[element]);
 
     // The position is re-applied so that it stays even and inside the picture for the new
     // size; both calls mark the document modified.
