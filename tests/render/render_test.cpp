@@ -1,248 +1,260 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <limits>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
 
+#include "render/draw.h"
 #include "render/render.h"
 #include "render/surface_bmp.h"
-#include "render_fixture.h"
+#include "support/geo_builder.h"
 
 namespace zt9 {
 namespace {
 
-using test::pixelsAre;
-using test::colors::kSentinel;
+using Grid = std::vector<std::string>;
+constexpr std::uint32_t kUntouched = 0xABCDEF;  // no drawing produces it
 
-// One main window's worth of render state over the sample font, both surfaces pre-filled
-// with a colour no drawing produces, so untouched pixels show.
-struct Window {
-    GeoDocument document = test::openFont(test::sampleFont());
-    ViewState view;
-    Surface viewSurface;
-    Surface pictureSurface;
-    std::map<char, std::uint32_t> legend = test::sampleLegend();
+// Every colour stated by hand: the view's fixed colours and 15-bit file colours times 8.
+const std::map<char, std::uint32_t> kColors = {
+    {'s', kUntouched}, {'.', 0x7B3C52}, {'k', 0x000000}, {'H', 0xF400FD}, {'r', 0x0000FF},
+    {'g', 0x00FF00},   {'b', 0xFF0000}, {'y', 0x00FFFF}, {'A', 0x0000F8}, {'B', 0x00F800},
+    {'C', 0xF80000},   {'D', 0x000008}, {'I', 0x101010}, {'J', 0x181818}, {'K', 0x000080},
+    {'M', 0x800000},   {'N', 0x000018}, {'O', 0x001800}, {'P', 0x112233}, {'Q', 0x445566},
+    {'T', 0x778899}};
 
-    Window() {
-        view.documentLoaded = 1;
-        viewSurface.fill(kSentinel);
-        pictureSurface.fill(kSentinel);
+// Compares the surface from (x0, y0) with letter rows, taking `count` letters of each row from
+// `from` on.
+::testing::AssertionResult pixelsAre(const Surface& surface, std::int64_t x0, std::int64_t y0,
+                                     const Grid& rows, std::size_t from = 0,
+                                     std::size_t count = std::string::npos) {
+    std::ostringstream bad;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const std::string row = rows[r].substr(from, count);
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            const std::uint32_t got = surface.pixel(x0 + std::int64_t(c), y0 + std::int64_t(r));
+            if (got != kColors.at(row[c]))
+                bad << " (" << x0 + std::int64_t(c) << "," << y0 + std::int64_t(r) << ") is 0x"
+                    << std::hex << got << std::dec << " not '" << row[c] << "'";
+        }
     }
-    void render(std::uint8_t mode, std::int32_t transparency) {
-        view.viewMode = mode;
-        view.transparency = transparency;
-        renderView(document, view, viewSurface, pictureSurface);
+    if (bad.str().empty())
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "pixels differ:" << bad.str();
+}
+
+bool untouched(const Surface& surface) {
+    return std::ranges::all_of(surface.data(), [](auto p) { return p == kUntouched; });
+}
+
+// Five elements on row 0 (colorIndex i % 4 after loading: red, green, blue, yellow, red):
+//   0: x 0,  w 3, h 1   row 0: 1 2 3|4  row 1: 0 5 1|4  (|: high nibble past the odd width)
+//   1: x 4,  w 2, h 1   row 0: 2 0      row 1: 0 3      (its record announces 256 colours)
+//   2: x 8,  w 2, h 0   row 0: 1 1
+//   3: x 12, w 2, h 1   row 0: 0 1      row 1: 1 0
+//   4: x 17, w 2, h 0   odd x: its byte holds columns 16-17 (1 2); column 18 holds a 3
+// Strays outside every stored rectangle: (6-7, 0), (4-5, 2), (8-9, 1), (254-255, 239).
+GeoDocument sampleDocument() {
+    test::GeoBuilder font;
+    font.elements = {
+        {.x = 0, .width = 3, .height = 1, .colors = {0, 0x001F, 0x03E0, 0x7C00, 0x7FFF, 0x8001}},
+        {.x = 4, .width = 2, .height = 1, .paletteFlags = 0, .colors = {0, 0x7FFF, 0x0842, 0x0C63}},
+        {.x = 8, .width = 2, .height = 0, .colors = {0, 0x0010}},
+        {.x = 12, .width = 2, .height = 1, .colors = {0, 0x4000}},
+        {.x = 17, .width = 2, .height = 0, .colors = {0, 0x0003, 0x0060, 0x7FFF}}};
+    const std::vector<std::array<std::uint32_t, 3>> pixels = {
+        {0, 0, 1},  {1, 0, 2},  {2, 0, 3},  {3, 0, 4},  {1, 1, 5},     {2, 1, 1},
+        {3, 1, 4},  {4, 0, 2},  {5, 1, 3},  {8, 0, 1},  {9, 0, 1},     {13, 0, 1},
+        {12, 1, 1}, {16, 0, 1}, {17, 0, 2}, {18, 0, 3}, {6, 0, 1},     {7, 0, 1},
+        {4, 2, 1},  {5, 2, 1},  {8, 1, 1},  {9, 1, 1},  {254, 239, 1}, {255, 239, 2}};
+    for (const auto& [x, y, value] : pixels)
+        font.setPixel(x, y, static_cast<std::uint8_t>(value));
+    GeoDocument document;
+    document.loadBytes(font.build(), false);
+    EXPECT_EQ(document.checkHeader(), error{});
+    document.parseElements();
+    EXPECT_EQ(document.checkElements(), error{});
+    return document;
+}
+
+// The changes the render cases make to the sample document.
+constexpr auto noChange = [](GeoDocument&) {};
+// Element 2 imported as a slot of width 3, height 1: rows ". Q T|1" and ". P T|1".
+void import2(GeoDocument& d) {
+    d.importSlots[2] = {.imported = 1, .pixels = {0x20, 0x13, 0x10, 0x13}, .width = 3, .height = 1};
+    d.importSlots[2].colors = {0, 0x112233, 0x445566, 0x778899};
+}
+// Element 2 as above but one row lower; element 4 a 255-wide slot at (254, 239).
+void importBoth(GeoDocument& d) {
+    import2(d);
+    d.configs[2].y = 1;
+    d.importSlots[4] = {1, std::vector<std::uint8_t>(128, 0x11), {0, 0x778899}, 255, 0};
+    d.configs[4].x = 254;
+    d.configs[4].y = 239;
+}
+// Element 4 moved to (250, 238) with a stored size of 10 x 6 that runs off the picture and,
+// from its third row on, past the end of the file.
+void pastTheEdges(GeoDocument& d) {
+    d.placeWords[4] = encodePlace(250, 238, 10, 5);
+    takePlace(d.configs[4], d.placeWords[4]);
+}
+// Configured sizes smaller (2, 3) and larger (1) than stored; element 1's larger block moved
+// over element 0's column 2; element 0 blue.
+void resized(GeoDocument& d) {
+    d.configs[3].height = 0;
+    d.configs[2].width = 1;
+    d.configs[1] = {.x = 2, .width = 4, .height = 2, .colorIndex = 1};
+    d.configs[0].colorIndex = 2;
+}
+
+struct Window {
+    GeoDocument document = sampleDocument();
+    ViewState view{.documentLoaded = 1};
+    Surface viewSurface, pictureSurface;
+    Window() {
+        viewSurface.fill(kUntouched);
+        pictureSurface.fill(kUntouched);
+    }
+    void render() { renderView(document, view, viewSurface, pictureSurface); }
+};
+
+struct RenderCase {
+    std::int32_t transparency;
+    void (*change)(GeoDocument&);
+    std::uint32_t current;
+    Grid rows;
+
+    Window render(std::uint8_t mode) const {
+        Window window;
+        window.document.currentElement = current;
+        change(window.document);
+        window.view.viewMode = mode;
+        window.view.transparency = transparency;
+        window.render();
+        return window;
     }
 };
 
-ElementConfig frame(std::int32_t w, std::int32_t h) {
-    ElementConfig config;
-    config.width = w;
-    config.height = h;
-    return config;
-}
-
-// --- Full picture ----------------------------------------------------------------------
-
-TEST(RenderFullPicture, ColouredBackgroundBlocksAndCurrentElementOnHighlight) {
-    Window window;
-    window.render(kFullPicture, 1);
-    // Blocks: element 1 green, 2 blue, 3 yellow, 4 red (colorIndex 1, 2, 3, 0). Column 3 is
-    // element 0's odd-width high nibble, never drawn. Index 0 shows the block below it.
-    EXPECT_TRUE(pixelsAre(window.viewSurface, 0, 0,
-                          {"ABC.Ig..Kb..yM..rN",  //
-                           "HDA.gJ......My....",  //
-                           ".................."},
-                          window.legend));
-    // The picture surface holds everything but the current element and its block.
-    EXPECT_TRUE(pixelsAre(window.pictureSurface, 0, 0,
-                          {"....Ig..Kb..yM..rN",  //
-                           "....gJ......My...."},
-                          window.legend));
-    for (const Surface* surface : {&window.viewSurface, &window.pictureSurface}) {
-        EXPECT_TRUE(pixelsAre(*surface, 252, 238, {"...", "..."}, window.legend));
+TEST(RenderFullPicture, PictureWithoutCurrentElementThenCurrentOnHighlight) {
+    // Each row: view columns 0-19 of rows 0-2, the picture surface's, and the view's columns
+    // 250-254 of rows 237-239.
+    const std::vector<RenderCase> cases = {
+        {1, noChange, 0,
+         Grid{"ABC.Ig..KK..yM...NO. ....Ig..KK..yM...NO. .....",
+              "HDA.gJ......My...... ....gJ......My...... .....",
+              ".................... .................... ....."}},
+        {0, noChange, 0,
+         Grid{"ABCkIkkkKKkkkMkkkNOk kkkkIkkkKKkkkMkkkNOk kkkkk",
+              "HDAkkJkkkkkkMkkkkkkk kkkkkJkkkkkkMkkkkkkk kkkkk",
+              "kkkkkkkkkkkkkkkkkkkk kkkkkkkkkkkkkkkkkkkk kkkkk"}},
+        {1, resized, 3,
+         Grid{"ABIggg..K...HM...NO. ABIggg..K........NO. .....",
+              "bDAJgg.............. bDAJgg.............. .....",
+              "..gggg.............. ..gggg.............. ....."}},
+        {1, importBoth, 0,
+         Grid{"ABC.Ig......yM...... ....Ig......yM...... .....",
+              "HDA.gJ..bQT.My...... ....gJ..bQT.My...... .....",
+              ".........PT......... .........PT......... ....T"}},
+        {1, pastTheEdges, 0,
+         Grid{"ABC.Ig..KK..yM...... ....Ig..KK..yM...... .....",
+              "HDA.gJ......My...... ....gJ......My...... rrrrr",
+              ".................... .................... rrrrN"}},
+    };
+    for (const RenderCase& c : cases) {
+        SCOPED_TRACE(c.rows[0]);
+        const Window window = c.render(kFullPicture);
+        EXPECT_TRUE(pixelsAre(window.viewSurface, 0, 0, c.rows, 0, 20));
+        EXPECT_TRUE(pixelsAre(window.pictureSurface, 0, 0, c.rows, 21, 20));
+        EXPECT_TRUE(pixelsAre(window.viewSurface, 250, 237, c.rows, 42));
+        EXPECT_EQ(window.view.shownFrame, (ElementConfig{.width = 255, .height = 239}));
     }
-    EXPECT_EQ(window.view.shownFrame, frame(255, 239));
 }
 
-TEST(RenderFullPicture, TransparencyOffIsBlackWithoutBlocksButKeepsTheHighlight) {
-    Window window;
-    window.render(kFullPicture, 0);
-    EXPECT_TRUE(pixelsAre(window.viewSurface, 0, 0,
-                          {"ABCkIkkkKkkkkMkkkN",  //
-                           "HDAkkJkkkkkkMkkkkk"},
-                          window.legend));
-    EXPECT_TRUE(pixelsAre(window.pictureSurface, 0, 0,
-                          {"kkkkIkkkKkkkkMkkkN",  //
-                           "kkkkkJkkkkkkMkkkkk"},
-                          window.legend));
-    EXPECT_TRUE(pixelsAre(window.viewSurface, 253, 239, {"kk"}, window.legend));
+TEST(RenderPictureElement, StoredPixelsOnABlockOfTheConfiguredSize) {
+    const std::vector<RenderCase> cases = {
+        {1, noChange, 0, {"ABCs", "rDAs", "ssss"}},  // odd width: column 3 untouched
+        {0, noChange, 0, {"ABCs", "kDAs", "ssss"}},
+        {1, resized, 1, {"Igggs", "gJggs", "ggggs", "sssss"}},  // configured larger
+        {1, resized, 3, {"yMs", "Mss", "sss"}},                 // configured lower
+        {1, noChange, 2, {"KKs", "sss"}},                       // height 0
+        {1, noChange, 4, {"NOs", "sss"}},                       // odd stored x
+        {1, import2, 2, {"bQTs", "sPTs", "ssss"}},
+        {1, pastTheEdges, 4, {"rrrrrrrrrrs", "rrrrNO"}},
+    };
+    for (const RenderCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << &c - cases.data());
+        const Window window = c.render(kPictureElement);
+        EXPECT_TRUE(pixelsAre(window.viewSurface, 0, 0, c.rows));
+        EXPECT_EQ(window.view.shownFrame, window.document.configs[c.current]);
+        EXPECT_TRUE(untouched(window.pictureSurface));
+    }
 }
-
-TEST(RenderFullPicture, AnotherCurrentElementMovesTheHighlightAndColorIndexPicksBlocks) {
-    Window window;
-    window.document.currentElement = 3;
-    window.document.configs[0].colorIndex = 2;  // blue
-    window.document.configs[1].colorIndex = 3;  // yellow
-    window.render(kFullPicture, 1);
-    EXPECT_TRUE(pixelsAre(window.viewSurface, 0, 0,
-                          {"ABC.Iy..Kb..HM..rN",  //
-                           "bDA.yJ......MH...."},
-                          window.legend));
-    EXPECT_TRUE(pixelsAre(window.pictureSurface, 12, 0, {"..", ".."}, window.legend));
-}
-
-TEST(RenderFullPicture, AllBlocksGoDownBeforeAnyElementsPixels) {
-    Window window;
-    // Element 3's block now covers element 1; element 1's pixels still show over it.
-    window.document.configs[3].x = 4;
-    window.render(kFullPicture, 1);
-    EXPECT_TRUE(pixelsAre(window.viewSurface, 4, 0,
-                          {"IM..Kb......",  //
-                           "MJ..........",  //
-                           "............"},
-                          window.legend));
-}
-
-TEST(RenderFullPicture, ConfiguredSizeLargerThanStoredDrawsOnlyTheStoredPixels) {
-    Window window;
-    window.document.configs[1].width = 4;   // stored 2: strays at (6, 0), (7, 0)
-    window.document.configs[1].height = 2;  // stored 1: stray at (4, 2)
-    window.render(kFullPicture, 1);
-    EXPECT_TRUE(
-        pixelsAre(window.viewSurface, 4, 0, {"Iggg", "gJgg", "gggg", "...."}, window.legend));
-    window.render(kFullPicture, 0);
-    EXPECT_TRUE(pixelsAre(window.viewSurface, 4, 0, {"Ikkk", "kJkk", "kkkk"}, window.legend));
-}
-
-TEST(RenderFullPicture, ConfiguredSizeSmallerThanStoredCutsThePixels) {
-    Window window;
-    window.document.configs[3].width = 1;
-    window.document.configs[3].height = 0;
-    window.document.configs[0].width = 2;  // the current element is cut the same way
-    window.render(kFullPicture, 1);
-    EXPECT_TRUE(pixelsAre(window.viewSurface, 0, 0,
-                          {"AB..Ig..Kb..y...rN",  //
-                           "HD..gJ............"},
-                          window.legend));
-}
-
-TEST(RenderFullPicture, ImportedElementsDrawInTheirOwnSizeAtTheConfiguredPlace) {
-    Window window;
-    ImportSlot& slot = window.document.importSlots[2];
-    slot.imported = 1;
-    slot.width = 3;   // configured width stays 2
-    slot.height = 1;  // configured height stays 0
-    // Row 0: 0 2 3 | 5, row 1: 0 1 5 | 5 (| = high nibble of the odd width's last byte).
-    slot.pixels = {0x20, 0x53, 0x10, 0x55};
-    slot.colors[1] = 0x112233;
-    slot.colors[2] = 0x445566;
-    slot.colors[3] = 0x778899;
-    slot.colors[5] = 0xAABBCC;
-    window.legend.insert({{'P', 0x112233}, {'Q', 0x445566}, {'R', 0x778899}, {'T', 0xAABBCC}});
-
-    window.render(kFullPicture, 1);
-    EXPECT_TRUE(pixelsAre(window.viewSurface, 8, 0, {"bQR.", ".PT."}, window.legend));
-
-    window.document.currentElement = 2;
-    window.render(kFullPicture, 1);
-    EXPECT_TRUE(pixelsAre(window.viewSurface, 8, 0, {"HQR.", ".PT."}, window.legend));
-    EXPECT_TRUE(pixelsAre(window.pictureSurface, 8, 0, {"....", "...."}, window.legend));
-
-    window.viewSurface.fill(kSentinel);
-    window.render(kPictureElement, 1);
-    EXPECT_TRUE(pixelsAre(window.viewSurface, 0, 0, {"bQRs", "sPTs"}, window.legend));
-    EXPECT_EQ(window.view.shownFrame, window.document.configs[2]);
-}
-
-// --- Picture Element ---------------------------------------------------------------------
-
-TEST(RenderPictureElement, CurrentElementAloneOnItsBlock) {
-    Window window;
-    window.render(kPictureElement, 1);
-    // Column 3, the high nibble of the odd width's last byte, stays untouched.
-    EXPECT_TRUE(pixelsAre(window.viewSurface, 0, 0, {"ABCs", "rDAs", "ssss"}, window.legend));
-    EXPECT_EQ(window.view.shownFrame, window.document.configs[0]);
-    EXPECT_EQ(window.pictureSurface.data()[0], kSentinel);  // not touched in this mode
-
-    window.render(kPictureElement, 0);
-    EXPECT_TRUE(pixelsAre(window.viewSurface, 0, 0, {"ABCs", "kDAs"}, window.legend));
-
-    window.document.currentElement = 3;
-    window.render(kPictureElement, 1);
-    EXPECT_TRUE(pixelsAre(window.viewSurface, 0, 0, {"yM", "My"}, window.legend));
-}
-
-TEST(RenderPictureElement, StoredSizeIsDrawnWhateverTheConfiguredSize) {
-    Window window;
-    window.document.currentElement = 1;
-    window.document.configs[1].width = 4;
-    window.document.configs[1].height = 2;
-    window.render(kPictureElement, 1);
-    EXPECT_TRUE(pixelsAre(window.viewSurface, 0, 0, {"Iggg", "gJgg", "gggg"}, window.legend));
-    EXPECT_EQ(window.view.shownFrame.width, 4);
-    EXPECT_EQ(window.view.shownFrame.height, 2);
-
-    window.viewSurface.fill(kSentinel);
-    window.document.currentElement = 3;
-    window.document.configs[3].width = 1;
-    window.document.configs[3].height = 0;
-    window.render(kPictureElement, 1);
-    EXPECT_TRUE(pixelsAre(window.viewSurface, 0, 0, {"yMs", "Mss"}, window.legend));
-    EXPECT_EQ(window.view.shownFrame, window.document.configs[3]);
-}
-
-TEST(RenderPictureElement, HeightZeroDrawsOneRow) {
-    Window window;
-    window.document.currentElement = 2;  // stray pixel right below it at (9, 1)
-    window.render(kPictureElement, 1);
-    EXPECT_TRUE(pixelsAre(window.viewSurface, 0, 0, {"Kbs", "sss"}, window.legend));
-    EXPECT_EQ(window.view.shownFrame.height, 0);
-}
-
-// --- No document, whole fonts -------------------------------------------------------------
 
 TEST(RenderView, NothingIsDrawnWithoutADocument) {
     for (const std::uint8_t mode : {kFullPicture, kPictureElement}) {
         Window window;
-        window.view.documentLoaded = 0;
-        window.render(mode, 1);
-        for (const Surface* surface : {&window.viewSurface, &window.pictureSurface}) {
-            for (const std::uint32_t p : surface->data())
-                ASSERT_EQ(p, kSentinel);
-        }
+        window.view = {.viewMode = mode};  // no document loaded
+        window.render();
+        EXPECT_TRUE(untouched(window.viewSurface) && untouched(window.pictureSurface));
         EXPECT_EQ(window.view.shownFrame, ElementConfig{});
     }
-    // A closed document draws no element even if a caller forgets the flag.
-    Window window;
-    window.document.closeDocument();
-    window.render(kFullPicture, 1);
-    EXPECT_TRUE(pixelsAre(window.viewSurface, 0, 0, {"....", "...."}, window.legend));
 }
 
-TEST(RenderView, FullFontRendersAndCanBeSavedForALook) {
-    GeoDocument document = test::openFont(test::GeoBuilder::grid(143, 16, 12));
-    ViewState view;
-    view.documentLoaded = 1;
-    Surface viewSurface;
-    Surface pictureSurface;
-    renderView(document, view, viewSurface, pictureSurface);
-    // Element 0's top-left pixel is 0 (on the highlight); element 1 starts at x 16 with
-    // index 3 of its palette: 15-bit red 7, green 4, blue 28.
-    EXPECT_EQ(viewSurface.pixel(0, 0), 0xF400FDu);
-    EXPECT_EQ(viewSurface.pixel(16, 0), 0xE02038u);
-    EXPECT_EQ(pictureSurface.pixel(16, 0), 0xE02038u);
-    // Elements fill 15 per row of 13 pixel rows; below the tenth row is background.
-    EXPECT_EQ(viewSurface.pixel(0, 130), 0x7B3C52u);
-
-    if (const char* dump = std::getenv("ZT9_RENDER_DUMP_DIR")) {
-        const std::filesystem::path folder = dump;
-        EXPECT_TRUE(saveSurfaceBmp(folder / "full_picture.bmp", viewSurface));
-        document.currentElement = 20;
-        view.viewMode = kPictureElement;
-        renderView(document, view, viewSurface, pictureSurface);
-        EXPECT_TRUE(saveSurfaceBmp(folder / "picture_element.bmp", viewSurface,
-                                   view.shownFrame.width, view.shownFrame.height + 1));
+TEST(RenderPalette, RecordAddressRoundsDownToFourBytes) {
+    const GeoDocument document = sampleDocument();
+    for (const std::uint32_t skew : {0u, 2u, 3u}) {
+        const Palette16 colors =
+            expandPalette(document.fileImage, document.paletteOffset + skew, 0);
+        EXPECT_EQ(colors[1], kColors.at('A'));
+        EXPECT_EQ(colors[5], kColors.at('D'));
     }
+}
+
+TEST(RenderSurface, WritesAreClippedAndCopiesTakeTheTopLeft) {
+    constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+    constexpr std::int64_t kWrap = std::int64_t{1} << 32;
+    Surface surface;
+    surface.fill(kUntouched);
+    const std::int64_t outside[][2] = {{-1, 0},    {255, 0},       {0, 240}, {0, -1},
+                                       {kWrap, 0}, {3 - kWrap, 0}, {kMin, 0}};
+    for (const auto& [x, y] : outside)
+        surface.set(x, y, 0x0000FF);
+    surface.fillRect(kMin, 0, std::numeric_limits<std::int64_t>::max(), 1, 0x0000FF);
+    surface.fillRect(-2, 1, 4, 1, 0x0000FF);       // columns 0-1
+    surface.fillRect(252, 238, 10, 10, 0x0000FF);  // 3 x 2
+    EXPECT_EQ(std::ranges::count(surface.data(), 0x0000FFu), 8);
+    EXPECT_TRUE(pixelsAre(surface, 0, 0, {"sss", "rrs"}));
+    EXPECT_TRUE(pixelsAre(surface, 251, 237, {"ssss", "srrr", "srrr"}));
+
+    Surface view;
+    view.fill(kUntouched);
+    view.copyRect(surface, 253, 239);
+    EXPECT_TRUE(pixelsAre(view, 0, 0, {"sss", "rrs"}));
+    EXPECT_TRUE(pixelsAre(view, 251, 237, {"sss", "srs", "sss"}));
+    view.copyRect(surface, 1000, 1000);
+    EXPECT_EQ(std::ranges::count(view.data(), 0x0000FFu), 8);
+    EXPECT_EQ(dibPixels(view).back(), 0xFF0000u);  // red and blue exchanged
+}
+
+TEST(RenderSurfaceBmp, HeaderThenPaddedRowsBottomUp) {
+    Surface surface;
+    surface.set(0, 0, 0x010203);
+    surface.set(2, 1, 0xA0B0C0);
+    const std::vector<std::uint8_t> bmp = surfaceBmp(surface, 3, 2);
+    const std::vector<std::uint8_t> header = {'B', 'M', 78, 0, 0, 0, 0, 0, 0,  0, 54, 0, 0,
+                                              0,   40,  0,  0, 0, 3, 0, 0, 0,  2, 0,  0, 0,
+                                              1,   0,   24, 0, 0, 0, 0, 0, 24, 0, 0,  0};
+    // Row 1 first, blue-green-red, 9 bytes padded to 12; then row 0.
+    const std::vector<std::uint8_t> rows = {0, 0, 0, 0, 0, 0, 0xA0, 0xB0, 0xC0, 0, 0, 0,
+                                            1, 2, 3, 0, 0, 0, 0,    0,    0,    0, 0, 0};
+    ASSERT_EQ(bmp.size(), 54u + rows.size());
+    EXPECT_EQ(std::vector<std::uint8_t>(bmp.begin(), bmp.begin() + 38), header);
+    EXPECT_EQ(std::vector<std::uint8_t>(bmp.begin() + 54, bmp.end()), rows);
 }
 
 }  // namespace
