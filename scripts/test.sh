@@ -3,6 +3,7 @@
 #   build/native       Release, benchmarks compiled, tests run natively
 #   build/native-asan  AddressSanitizer + UndefinedBehaviorSanitizer
 #   build/windows      MinGW-w64 cross build, tests run under Wine inside Xvfb
+#   build/fuzz         libFuzzer targets (clang, ASan + UBSan), about a minute each
 # Exits non-zero when anything fails; the last lines are the overall test summary.
 set -uo pipefail
 
@@ -130,6 +131,11 @@ run_stage native -DCMAKE_BUILD_TYPE=Release -DZT9_BENCHMARKS=ON -DZT9_SANITIZE=O
 run_stage native-asan -DCMAKE_BUILD_TYPE=Debug -DZT9_BENCHMARKS=OFF -DZT9_SANITIZE=ON
 run_stage windows -DCMAKE_BUILD_TYPE=Release -DZT9_SANITIZE=OFF \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
+# The readers under libFuzzer with both sanitizers, FUZZ_SECONDS (default 60) per target;
+# any finding fails the stage. scripts/fuzz.sh runs this stage alone.
+bash scripts/fuzz.sh --install-packages
+run_stage fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZT9_FUZZ=ON -DZT9_SANITIZE=ON \
+    -DZT9_TESTS=OFF -DZT9_BENCHMARKS=OFF -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 
 echo
 echo "================ summary ($(($(date +%s) - started)) s) ================"

@@ -71,22 +71,45 @@ bool writeAll(const fs::path& fileName, std::span<const std::uint8_t> bytes) {
     return !out.fail();
 }
 
+// The file a chain of symbolic links names (it need not exist yet), so that a save through
+// a link replaces the font it points to and keeps the link. Empty for a loop.
+fs::path followLinks(fs::path path) {
+    std::error_code ec;
+    for (int hop = 0; hop < 40; ++hop) {
+        if (!fs::is_symlink(fs::symlink_status(path, ec)))
+            return path;
+        const fs::path next = fs::read_symlink(path, ec);
+        if (ec)
+            return {};
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    return {};
+}
+
 }  // namespace
 
 bool writeFileReplacing(const fs::path& fileName, std::span<const std::uint8_t> bytes) {
     std::error_code ec;
-    const fs::file_status targetStatus = fs::status(fileName, ec);
+    const fs::path target = followLinks(fileName);
+    if (target.empty())
+        return false;
+    const fs::file_status targetStatus = fs::status(target, ec);
     const bool targetExists = fs::exists(targetStatus);
     if (fs::is_directory(targetStatus))
         return false;
+    if (targetExists && !fs::is_regular_file(targetStatus)) {
+        // A device or pipe cannot be replaced by renaming (as root that would put a plain
+        // file in place of the device node): write into it and report what the write says.
+        return writeAll(target, bytes);
+    }
     if (targetExists) {
         // Opening for update neither creates nor truncates: it only proves the target may
         // be written, so a read-only font is refused as before rather than replaced.
-        std::fstream probe(fileName, std::ios::in | std::ios::out | std::ios::binary);
+        std::fstream probe(target, std::ios::in | std::ios::out | std::ios::binary);
         if (!probe)
             return false;
     }
-    const fs::path temporary = temporaryNameFor(fileName);
+    const fs::path temporary = temporaryNameFor(target);
     if (temporary.empty())
         return false;
     if (!writeAll(temporary, bytes)) {
@@ -95,7 +118,7 @@ bool writeFileReplacing(const fs::path& fileName, std::span<const std::uint8_t> 
     }
     if (targetExists)
         fs::permissions(temporary, targetStatus.permissions(), ec);
-    fs::rename(temporary, fileName, ec);
+    fs::rename(temporary, target, ec);
     if (ec) {
         fs::remove(temporary, ec);
         return false;

@@ -23,7 +23,9 @@ LimitedRead readFileLimited(const std::filesystem::path& fileName, std::uint64_t
 
 // Writes the bytes to a temporary file beside the target and then replaces the target.
 // Returns false, with the target untouched and no temporary file left, when the target
-// cannot be written (a folder, read-only) or any step of the write fails.
+// cannot be written (a folder, read-only) or any step of the write fails. A symbolic link
+// is followed, so the file it names is replaced and the link kept; an existing target that
+// is not a regular file (a device, a pipe) is written directly.
 bool writeFileReplacing(const std::filesystem::path& fileName, std::span<const std::uint8_t> bytes);
 
 }  // namespace zt9

@@ -1,0 +1,186 @@
+// Writes the seed corpora from the test-data builders: make_seeds <folder> creates
+// <folder>/geo and <folder>/bmp. The output is deterministic, so the committed seeds can
+// be made again at any time.
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "support/bmp_builder.h"
+#include "support/geo_builder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using zt9::test::BmpBuilder;
+using zt9::test::ElementSpec;
+using zt9::test::GeoBuilder;
+
+bool writeSeed(const fs::path& file, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return !out.fail();
+}
+
+ElementSpec element(std::uint32_t x, std::uint32_t y, std::uint32_t width, std::uint32_t height) {
+    ElementSpec spec;
+    spec.x = x;
+    spec.y = y;
+    spec.width = width;
+    spec.height = height;
+    spec.resizeWidth = width + 1;
+    spec.resizeHeight = height + 1;
+    for (std::uint16_t k = 1; k < 16; ++k)
+        spec.colors[k] = static_cast<std::uint16_t>(k * 0x0842u);
+    return spec;
+}
+
+// Header word 2 is not part of the font; the GEO fuzz target reads its edits from it:
+// bits 0-7 which edits, 8-15 which element, 16-31 two signed amounts.
+std::uint32_t edits(std::uint32_t ops, std::uint32_t element, std::int8_t a, std::int8_t b) {
+    return ops | element << 8 | static_cast<std::uint32_t>(static_cast<std::uint8_t>(a)) << 16 |
+           static_cast<std::uint32_t>(static_cast<std::uint8_t>(b)) << 24;
+}
+
+std::vector<std::pair<std::string, std::vector<std::uint8_t>>> geoSeeds() {
+    std::vector<std::pair<std::string, std::vector<std::uint8_t>>> seeds;
+
+    GeoBuilder one = GeoBuilder::grid(1);
+    one.headerWord2 = 0;
+    seeds.emplace_back("one_element.geo", one.build());
+
+    GeoBuilder grid = GeoBuilder::grid(12, 10, 7);
+    grid.headerWord2 = edits(0x03, 3, 6, -4);
+    seeds.emplace_back("grid_moved.geo", grid.build());
+
+    GeoBuilder full = GeoBuilder::grid(143, 6, 4);
+    full.headerWord2 = edits(0x95, 142, 5, 3);
+    seeds.emplace_back("143_elements.geo", full.build());
+
+    // Rectangles at the edges the loader allows: one running past column 255 into the
+    // next row, one ending exactly at the palette table, an odd x, a width of 0, a record
+    // flagged as 256 colours and negative display positions.
+    GeoBuilder edges;
+    edges.elements = {element(250, 0, 12, 3), element(0, 236, 254, 3), element(33, 40, 9, 5),
+                      element(100, 100, 0, 2), element(120, 50, 7, 0)};
+    edges.elements[4].paletteFlags = 0x00;
+    edges.elements[2].displayX = -7;
+    edges.elements[2].displayY = -300;
+    for (std::size_t i = 0; i < edges.elements.size(); ++i)
+        edges.paintPattern(i);
+    edges.headerWord2 = edits(0x6C, 2, 9, 5);
+    seeds.emplace_back("edges.geo", edges.build());
+
+    // Overlapping elements and bytes after the palette table.
+    GeoBuilder overlap;
+    overlap.elements = {element(10, 10, 40, 20), element(20, 15, 40, 20), element(30, 5, 8, 8)};
+    for (std::size_t i = 0; i < overlap.elements.size(); ++i)
+        overlap.paintPattern(i);
+    overlap.extraBytes.assign(200, 0x5A);
+    overlap.headerWord2 = edits(0xB7, 1, -12, 9);
+    seeds.emplace_back("overlap_extra.geo", overlap.build());
+
+    // Refused fonts keep the refusal paths in the corpus.
+    GeoBuilder tooMany = GeoBuilder::grid(3);
+    tooMany.lastNumber = 143;
+    seeds.emplace_back("too_many_elements.geo", tooMany.build());
+
+    GeoBuilder outside = GeoBuilder::grid(2);
+    outside.elements[1] = element(0, 238, 20, 5);
+    seeds.emplace_back("element_outside.geo", outside.build());
+    return seeds;
+}
+
+std::vector<std::uint8_t> withChoice(std::vector<std::uint8_t> bmp, std::uint8_t element,
+                                     std::uint8_t x, std::uint8_t y) {
+    // Reserved header bytes 6-8: the BMP fuzz target's element and place before the import.
+    bmp.at(6) = element;
+    bmp.at(7) = x;
+    bmp.at(8) = y;
+    return bmp;
+}
+
+BmpBuilder pattern(std::int32_t width, std::int32_t height, std::uint16_t bits) {
+    BmpBuilder b(width, height, bits);
+    b.withDistinctPalette(bits == 8 ? 256 : 16);
+    for (std::int32_t y = 0; y < height; ++y) {
+        for (std::int32_t x = 0; x < width; ++x) {
+            b.setIndex(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y),
+                       static_cast<std::uint8_t>((x * 3 + y * 5) % 16));
+        }
+    }
+    return b;
+}
+
+std::vector<std::pair<std::string, std::vector<std::uint8_t>>> bmpSeeds() {
+    std::vector<std::pair<std::string, std::vector<std::uint8_t>>> seeds;
+    seeds.emplace_back("4bit_1x1.bmp", withChoice(pattern(1, 1, 4).build(), 0, 0, 0));
+    seeds.emplace_back("4bit_7x10.bmp", withChoice(pattern(7, 10, 4).build(), 1, 200, 10));
+    seeds.emplace_back("4bit_255x240.bmp", withChoice(pattern(255, 240, 4).build(), 2, 0, 0));
+
+    BmpBuilder small8 = pattern(9, 6, 8);
+    small8.clrUsed = 16;
+    small8.withDistinctPalette(16);
+    seeds.emplace_back("8bit_9x6_16colors.bmp", withChoice(small8.build(), 6, 251, 239));
+    seeds.emplace_back("8bit_33x20.bmp", withChoice(pattern(33, 20, 8).build(), 3, 64, 200));
+    seeds.emplace_back("8bit_255x240.bmp", withChoice(pattern(255, 240, 8).build(), 5, 9, 1));
+
+    // Layouts other writers produce: a larger info header, a gap before the pixels, bytes
+    // after them, biSizeImage 0 and a file that ends inside its pixels.
+    BmpBuilder v5 = pattern(12, 12, 4);
+    v5.infoSize = 124;
+    seeds.emplace_back("4bit_info124.bmp", withChoice(v5.build(), 4, 100, 100));
+    BmpBuilder gap = pattern(16, 8, 8);
+    gap.gap = 6;
+    gap.trailing = 10;
+    seeds.emplace_back("8bit_gap_trailing.bmp", withChoice(gap.build(), 1, 3, 3));
+    BmpBuilder noSize = pattern(20, 4, 4);
+    noSize.sizeImage = 0;
+    seeds.emplace_back("4bit_sizeimage0.bmp", withChoice(noSize.build(), 0, 17, 235));
+    BmpBuilder cut = pattern(40, 30, 8);
+    cut.truncateTo = 700;
+    seeds.emplace_back("8bit_truncated.bmp", withChoice(cut.build(), 2, 0, 0));
+
+    // Refusals: compressed, top-down (negative height), a visible colour 15, 1 bit.
+    BmpBuilder rle = pattern(8, 8, 8);
+    rle.compression = 1;
+    seeds.emplace_back("8bit_rle.bmp", rle.build());
+    BmpBuilder topDown = pattern(8, 8, 4);
+    topDown.height = -8;
+    seeds.emplace_back("4bit_top_down.bmp", topDown.build());
+    BmpBuilder visible = pattern(8, 8, 4);
+    visible.setEntry(15, 200, 10, 10);
+    seeds.emplace_back("4bit_visible_15.bmp", visible.build());
+    BmpBuilder mono = pattern(32, 32, 1);
+    seeds.emplace_back("1bit.bmp", mono.build());
+    return seeds;
+}
+
+bool writeAll(const fs::path& folder,
+              const std::vector<std::pair<std::string, std::vector<std::uint8_t>>>& seeds) {
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    for (const auto& [name, bytes] : seeds) {
+        if (!writeSeed(folder / name, bytes)) {
+            std::fprintf(stderr, "cannot write %s\n", (folder / name).string().c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_seeds <corpus folder>\n");
+        return 2;
+    }
+    const fs::path root = argv[1];
+    return writeAll(root / "geo", geoSeeds()) && writeAll(root / "bmp", bmpSeeds()) ? 0 : 1;
+}
