@@ -1,7 +1,8 @@
+// Writing elements as BMP files, and export, import and save working together.
+
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
+#include "document/byte_io.h"
 #include "image_test_util.h"
 #include "images/element_export.h"
 #include "images/element_import.h"
@@ -13,171 +14,123 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// One element 3 x 2 at (0, 0): row 0 is 1, 2, 3 (neighbour 5), row 1 is 15, 0, 14
-// (neighbour 4); colours 1 to 5 are white, red, green, blue and a dark grey with bit 15 set.
+// One element 3 x 2 at (1, 0). An odd x is exported from column x - 1, so the file shows
+// columns 0 to 2: row 0 is 1, 2, 3 with neighbour 5, row 1 is 15, 0, 14 with neighbour 4.
+// Colour 0 is not black, so that its place in the palette shows, and the palette record
+// announces 256 colours (every flag bit set): only the first 16 count.
 test::GeoBuilder tinyFont() {
     test::GeoBuilder b;
-    test::ElementSpec e;
-    e.width = 3;
-    e.height = 1;
-    e.colors[1] = 0x7FFF;
-    e.colors[2] = 0x001F;
-    e.colors[3] = 0x03E0;
-    e.colors[4] = 0x7C00;
-    e.colors[5] = 0x8421;
-    b.elements.push_back(e);
-    const std::uint8_t row0[4] = {1, 2, 3, 5};
-    const std::uint8_t row1[4] = {15, 0, 14, 4};
-    for (std::uint32_t c = 0; c < 4; ++c) {
-        b.setPixel(c, 0, row0[c]);
-        b.setPixel(c, 1, row1[c]);
-    }
+    auto& e = b.elements.emplace_back();
+    std::tie(e.x, e.width, e.height) = std::tuple(1u, 3u, 1u);
+    e.colors = {0x0001, 0x7FFF, 0x001F, 0x03E0, 0x7C00, 0x8421};
+    e.paletteFlags = 0xFFFFFFFF;
+    const std::uint8_t rows[2][4] = {{1, 2, 3, 5}, {15, 0, 14, 4}};
+    for (std::uint32_t c = 0; c < 8; ++c)
+        b.setPixel(c % 4, c / 4, rows[c / 4][c % 4]);
     return b;
 }
 
-Bytes expectedHeader(std::uint8_t bitCount, std::uint8_t clrUsed) {
-    return {0x42, 0x4D, 0x7E, 0, 0, 0, 0, 0, 0, 0, 0x76,     0, 0, 0, 0x28,    0, 0, 0,
-            3,    0,    0,    0, 2, 0, 0, 0, 1, 0, bitCount, 0, 0, 0, 0,       0, 8, 0,
-            0,    0,    0,    0, 0, 0, 0, 0, 0, 0, clrUsed,  0, 0, 0, clrUsed, 0, 0, 0};
+Bytes tinyFile(std::uint8_t bits, std::initializer_list<std::uint8_t> pixels) {
+    const std::uint8_t used = bits == 8 ? 16 : 0;
+    Bytes file = {'B', 'M', 126, 0, 0, 0, 0, 0, 0, 0, 118, 0, 0, 0,    // size, pixels at 118
+                  40, 0, 0, 0, 3, 0, 0, 0, 2, 0, 0, 0, 1, 0, bits, 0,  // 3 x 2, 1 plane
+                  0, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,      // 8 pixel bytes
+                  used, 0, 0, 0, used, 0, 0, 0,
+                  // Entries 0 to 4 are colours 1 to 5 (blue, green, red, 0); bit 15 is ignored.
+                  248, 248, 248, 0, 0, 0, 248, 0, 0, 248, 0, 0, 248, 0, 0, 0, 8, 8, 8, 0};
+    file.resize(54 + 60);                   // colours 6 to 15 are black
+    file.insert(file.end(), {0, 0, 8, 0});  // colour 0 (red 1) is entry 15
+    file.insert(file.end(), pixels);
+    return file;
 }
 
-Bytes expectedPalette() {
-    Bytes p(64, 0);
-    const Bytes first = {0xF8, 0xF8, 0xF8, 0,   // colour 1 white
-                         0,    0,    0xF8, 0,   // colour 2 red
-                         0,    0xF8, 0,    0,   // colour 3 green
-                         0xF8, 0,    0,    0,   // colour 4 blue
-                         8,    8,    8,    0};  // colour 5, bit 15 ignored
-    std::copy(first.begin(), first.end(), p.begin());
-    return p;  // colours 6 to 15 and colour 0 (entry 15) are black
-}
-
-Bytes concat(Bytes a, const Bytes& b, const Bytes& c) {
-    a.insert(a.end(), b.begin(), b.end());
-    a.insert(a.end(), c.begin(), c.end());
-    return a;
-}
-
-TEST(ExportBytes, FourBitElement) {
+TEST(ExportBytes, TinyElementInBothDepths) {
     const GeoDocument doc = test::openDocument(tinyFont());
-    EXPECT_EQ(exportElementBytes(doc, kExport4bpp), concat(expectedHeader(4, 0), expectedPalette(),
-                                                           {0xEF, 0xD3, 0, 0, 0x01, 0x24, 0, 0}));
+    // Bottom row first; 4 bits: left pixel high. The neighbour of the odd width lands in
+    // the padding.
+    EXPECT_EQ(exportElementBytes(doc, kExport4bpp),
+              tinyFile(4, {0xEF, 0xD3, 0, 0, 0x01, 0x24, 0, 0}));
+    EXPECT_EQ(exportElementBytes(doc, kExport8bpp), tinyFile(8, {14, 15, 13, 3, 0, 1, 2, 4}));
 }
 
-TEST(ExportBytes, EightBitElement) {
-    const GeoDocument doc = test::openDocument(tinyFont());
-    EXPECT_EQ(exportElementBytes(doc, kExport8bpp),
-              concat(expectedHeader(8, 16), expectedPalette(), {14, 15, 13, 3, 0, 1, 2, 4}));
-}
-
-TEST(ExportBytes, SevenByTenElementFileSizes) {
-    const GeoDocument doc = test::openDocument(test::GeoBuilder::grid(1, 7, 9));
-    const Bytes four = exportElementBytes(doc, kExport4bpp);
-    const Bytes eight = exportElementBytes(doc, kExport8bpp);
-    EXPECT_EQ(four.size(), 158u);
-    EXPECT_EQ(eight.size(), 198u);
-    EXPECT_EQ(test::le32(four, 46), 0u);  // biClrUsed
-    EXPECT_EQ(test::le32(eight, 46), 16u);
-    EXPECT_EQ(test::le32(eight, 18), 7u);
-    EXPECT_EQ(test::le32(eight, 22), 10u);
-}
-
-TEST(ExportBytes, PaletteFlagsDoNotMatter) {
-    for (std::uint32_t flags : {0x00u, 0x10u, 0x0Au, 0xFFFFFFFFu}) {
-        test::GeoBuilder font = tinyFont();
-        font.elements[0].paletteFlags = flags;
-        const GeoDocument doc = test::openDocument(font);
-        const Bytes file = exportElementBytes(doc, kExport8bpp);
-        EXPECT_EQ(Bytes(file.begin() + 54, file.begin() + 118), expectedPalette()) << flags;
+TEST(ExportBytes, FileSizesAndStrides) {
+    // Width, rows, bits per pixel and size: strides 4, 8, 4, 8 and 8 bytes.
+    const std::uint32_t cases[][4] = {
+        {7, 10, 4, 158}, {7, 10, 8, 198}, {3, 1, 8, 122}, {5, 1, 8, 126}, {9, 1, 4, 126}};
+    for (const auto& [width, rows, bits, size] : cases) {
+        const GeoDocument doc = test::openDocument(test::GeoBuilder::grid(1, width, rows - 1));
+        const Bytes file = exportElementBytes(doc, bits == 4 ? kExport4bpp : kExport8bpp);
+        EXPECT_EQ(std::tuple(file.size(), readU32(file, 2), readU32(file, 34)),
+                  std::tuple(std::size_t{size}, size, size - 118))
+            << width << " " << bits;
     }
 }
 
-TEST(ExportBytes, OtherModesGiveNothing) {
+TEST(ExportBytes, OtherModesWriteNothing) {
     const GeoDocument doc = test::openDocument(tinyFont());
     test::TempDir dir;
-    for (int mode : {0, 3, -1, 256}) {
+    for (const int mode : {0, 3, -1}) {
         EXPECT_TRUE(exportElementBytes(doc, mode).empty());
         exportElement(doc, mode, dir.file("e.bmp"));
     }
     EXPECT_TRUE(dir.entries().empty());
 }
 
-TEST(ExportBytes, OddXStartsAtTheByteHoldingTheColumnBefore) {
-    test::GeoBuilder font = tinyFont();
-    font.elements[0].x = 3;
-    font.elements[0].width = 4;
-    font.elements[0].height = 0;
-    for (std::uint32_t c = 0; c < 8; ++c)
-        font.setPixel(c, 0, static_cast<std::uint8_t>(c + 1));
-    const GeoDocument doc = test::openDocument(font);
-    const Bytes file = exportElementBytes(doc, kExport8bpp);
-    // Columns 2 to 5 (element colours 3 to 6) become BMP 2 to 5.
-    EXPECT_EQ(Bytes(file.begin() + 118, file.end()), (Bytes{2, 3, 4, 5}));
+// Colour 0 of grid fonts is the 15-bit colour 0, as the round trip needs.
+TEST(ElementRoundTrip, ExportThenImportGivesTheElementBack) {
+    for (const std::uint32_t width : {6u, 7u, 1u, 255u}) {
+        const test::GeoBuilder font = test::GeoBuilder::grid(3, width, 3);
+        const auto& loaded = font.elements[2];
+        for (const int mode : {kExport8bpp, kExport4bpp}) {
+            GeoDocument doc = test::openDocument(font);
+            doc.currentElement = 2;
+            FieldCode xCode{}, yCode{};
+            importElement(doc, xCode, yCode, exportElementBytes(doc, mode));
+            const ImportSlot& slot = doc.importSlots[2];
+            ASSERT_EQ(std::tie(slot.width, slot.height), std::tuple(width, 3u));
+            const std::uint32_t rowBytes = (width + 1) / 2;
+            Bytes expected(rowBytes * 4, 0);  // the padding nibble of odd widths stays 0
+            for (std::uint32_t i = 0; i < width * 4; ++i) {
+                const std::uint32_t c = i % width, r = i / width;
+                expected[r * rowBytes + c / 2] |= static_cast<std::uint8_t>(
+                    font.pixel(loaded.x + c, loaded.y + r) << (4 * (c % 2)));
+            }
+            EXPECT_EQ(slot.pixels, expected) << "width " << width << " mode " << mode;
+            const Bytes saved = doc.buildSaveImage();
+            for (std::size_t k = 0; k < 16; ++k)
+                EXPECT_EQ(readU16(saved, doc.paletteOffset + 36 * 2 + 4 + 2 * k), loaded.colors[k])
+                    << "colour " << k << " width " << width << " mode " << mode;
+        }
+    }
 }
 
-TEST(ExportBytes, ShowsTheElementAsLoaded) {
-    GeoDocument doc = test::openDocument(tinyFont());
-    const Bytes before = exportElementBytes(doc, kExport4bpp);
-    FieldCode xCode{};
-    FieldCode yCode{};
-    importElement(doc, xCode, yCode,
-                  test::BmpBuilder(9, 5, 8).withDistinctPalette().setIndex(1, 1, 6).build());
+// Importing then saving writes the imported pixels at the element's place, the new place
+// word and the imported colours as 15-bit values; an export still shows the loaded element.
+TEST(ElementRoundTrip, ImportThenSaveAndExport) {
+    GeoDocument doc = test::openDocument(test::GeoBuilder::grid(2, 6, 4));
+    doc.currentElement = 1;  // at x 6, y 0
+    const Bytes four = exportElementBytes(doc, kExport4bpp);
+    const Bytes eight = exportElementBytes(doc, kExport8bpp);
+    test::BmpBuilder bmp(3, 2, 4);
+    bmp.withDistinctPalette().setEntry(0, 255, 8, 0).indices = {0, 1, 14, 15, 2, 3};
+    FieldCode xCode{}, yCode{};
+    ASSERT_TRUE(importElement(doc, xCode, yCode, bmp.build()));
+
+    const Bytes saved = doc.buildSaveImage();
+    EXPECT_EQ(readU32(saved, 24 + 16), 0x01030006u);  // height 1, width 3, y 0, x 6
+    Bytes pixels;
+    for (std::uint32_t c = 0; c < 6; ++c)
+        pixels.push_back(test::geoPixel(saved, doc.pictureOffset, 6 + c % 3, c / 3));
+    EXPECT_EQ(pixels, (Bytes{1, 2, 15, 0, 3, 4}));
+    // Colour 0 is entry 15; colour 1 (red 255, green 8, blue 0) 0x003F; colour 15 (red 46,
+    // green 30, blue 14) levels 6, 4, 2.
+    const std::size_t at = doc.paletteOffset + 36 + 4;
+    EXPECT_EQ(std::tuple(readU16(saved, at), readU16(saved, at + 2), readU16(saved, at + 30)),
+              std::tuple(0x0000, 0x003F, 6 | 4 << 5 | 2 << 10));
     std::int32_t out = 0;
     doc.setY(40, out);
-    doc.buildSaveImage();
-    EXPECT_EQ(exportElementBytes(doc, kExport4bpp), before);
-}
-
-TEST(ExportBytes, ExportChangesNothing) {
-    GeoDocument doc = test::openDocument(tinyFont());
-    const GeoDocument before = doc;
-    test::TempDir dir;
-    exportElement(doc, kExport8bpp, dir.file("e.bmp"));
-    exportElement(doc, kExport4bpp, dir.file("e.bmp"));
-    test::expectSameImportState(before, doc);
-    EXPECT_EQ(doc.lastError, error{});
-}
-
-TEST(ExportFile, WritesTheSameBytes) {
-    const GeoDocument doc = test::openDocument(tinyFont());
-    test::TempDir dir;
-    exportElement(doc, kExport8bpp, dir.file("eight.bmp"));
-    exportElement(doc, kExport4bpp, dir.file("four.bmp"));
-    EXPECT_EQ(test::readBytes(dir.file("eight.bmp")), exportElementBytes(doc, kExport8bpp));
-    EXPECT_EQ(test::readBytes(dir.file("four.bmp")), exportElementBytes(doc, kExport4bpp));
-}
-
-TEST(ExportFile, UnwritableTargetIsAFileSaveError) {
-    const GeoDocument doc = test::openDocument(tinyFont());
-    test::TempDir dir;
-    EXPECT_EQ(test::outcome([&] { exportElement(doc, kExport4bpp, dir.path()); }),
-              "File save error");
-    EXPECT_EQ(test::outcome([&] { exportElement(doc, kExport8bpp, dir.file("no") / "e.bmp"); }),
-              "File save error");
-    EXPECT_TRUE(dir.entries().empty());
-}
-
-TEST(ToBmpPalette, ChannelsAreShiftedLevels) {
-    const GeoDocument doc = test::openDocument(tinyFont());
-    const ElementPalette p = toBmpPalette(doc, 0);
-    EXPECT_EQ(p[0], (RgbQuad{}));
-    EXPECT_EQ(p[1], (RgbQuad{248, 248, 248, 0}));
-    EXPECT_EQ(p[2], (RgbQuad{0, 0, 248, 0}));
-    EXPECT_EQ(p[3], (RgbQuad{0, 248, 0, 0}));
-    EXPECT_EQ(p[4], (RgbQuad{248, 0, 0, 0}));
-    EXPECT_EQ(p[5], (RgbQuad{8, 8, 8, 0}));
-}
-
-TEST(ToBmpPalette, RecordsPastTheFileReadAsBlack) {
-    const GeoDocument doc = test::openDocument(tinyFont());
-    EXPECT_EQ(toBmpPalette(doc, 5000), ElementPalette{});
-    EXPECT_EQ(toBmpPalette(doc, 0xFFFFFFFFu), ElementPalette{});
-}
-
-TEST(ElementPixelOffset, HalvesThePositionAndSkipsThePictureLead) {
-    const GeoDocument doc = test::openDocument(tinyFont());
-    ASSERT_EQ(doc.pictureOffset, 24u);
-    EXPECT_EQ(doc.elementPixelOffset(0xFF000203u), 0x0203u / 2 + 24 + 12);
+    EXPECT_EQ(exportElementBytes(doc, kExport4bpp), four);
+    EXPECT_EQ(exportElementBytes(doc, kExport8bpp), eight);
 }
 
 }  // namespace

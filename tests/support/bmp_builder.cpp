@@ -18,6 +18,11 @@ bool rowsWritten(std::int32_t width, std::int32_t height) {
     return width > 0 && width <= 4096 && height > 0 && height <= 4096;
 }
 
+std::uint32_t strideFor(std::int32_t width, std::uint16_t bitCount) {
+    const std::uint64_t bits = static_cast<std::uint64_t>(std::max(width, 0)) * bitCount;
+    return static_cast<std::uint32_t>((bits + 31) / 32 * 4);
+}
+
 }  // namespace
 
 BmpBuilder& BmpBuilder::withDistinctPalette(std::size_t entries) {
@@ -46,23 +51,11 @@ BmpBuilder& BmpBuilder::setIndex(std::uint32_t x, std::uint32_t y, std::uint8_t 
     return *this;
 }
 
-std::uint32_t BmpBuilder::strideFor(std::int32_t width, std::uint16_t bitCount) {
-    const std::uint64_t bits = static_cast<std::uint64_t>(std::max(width, 0)) * bitCount;
-    return static_cast<std::uint32_t>((bits + 31) / 32 * 4);
-}
-
-std::size_t BmpBuilder::writtenPaletteEntries() const {
-    if (paletteEntries)
-        return *paletteEntries;
-    if (clrUsed != 0 && clrUsed <= 256)
-        return clrUsed;
-    return bitCount == 8 ? 256 : 16;
-}
-
 std::vector<std::uint8_t> BmpBuilder::build() const {
     // Absurd sizes are written into the field only; 40 bytes of info header follow.
     const std::size_t info = infoSize >= 40 && infoSize <= 4096 ? infoSize : 40;
-    const std::size_t entries = writtenPaletteEntries();
+    // Entries written: clrUsed when it is a palette size, otherwise the depth's full palette.
+    const std::size_t entries = clrUsed != 0 && clrUsed <= 256 ? clrUsed : bitCount == 8 ? 256 : 16;
     const std::size_t pixelStart = 14 + info + 4 * entries + gap;
     const bool rows = rowsWritten(width, height);
     const std::uint32_t stride = strideFor(width, bitCount);
@@ -76,7 +69,7 @@ std::vector<std::uint8_t> BmpBuilder::build() const {
     put32(out, 14, infoSize);
     put32(out, 18, static_cast<std::uint32_t>(width));
     put32(out, 22, static_cast<std::uint32_t>(height));
-    put16(out, 26, planes);
+    put16(out, 26, 1);  // planes
     put16(out, 28, bitCount);
     put32(out, 30, compression);
     put32(out, 34, sizeImage.value_or(static_cast<std::uint32_t>(pixelBytes)));

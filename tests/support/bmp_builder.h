@@ -24,13 +24,11 @@ struct BmpBuilder {
     std::uint16_t type = 0x4D42;
     std::uint32_t infoSize = 40;  // bytes of info header written (at least 40)
     std::uint32_t compression = 0;
-    std::uint16_t planes = 1;
-    std::optional<std::size_t> paletteEntries;  // entries written; default from depth/clrUsed
-    std::size_t gap = 0;                        // bytes between palette and pixels (0xEE)
-    std::optional<std::uint32_t> offBits;       // default: where the pixels really start
-    std::optional<std::uint32_t> sizeImage;     // default: height x stride
-    std::optional<std::size_t> truncateTo;      // cut the file after this many bytes
-    std::size_t trailing = 0;                   // extra bytes after the pixels (0xDD)
+    std::size_t gap = 0;                     // bytes between palette and pixels (0xEE)
+    std::optional<std::uint32_t> offBits;    // default: where the pixels really start
+    std::optional<std::uint32_t> sizeImage;  // default: height x stride
+    std::optional<std::size_t> truncateTo;   // cut the file after this many bytes
+    std::size_t trailing = 0;                // extra bytes after the pixels (0xDD)
 
     BmpBuilder() = default;
     BmpBuilder(std::int32_t w, std::int32_t h, std::uint16_t bits)
@@ -43,8 +41,6 @@ struct BmpBuilder {
                          std::uint8_t reserved = 0);
     BmpBuilder& setIndex(std::uint32_t x, std::uint32_t y, std::uint8_t value);
 
-    static std::uint32_t strideFor(std::int32_t width, std::uint16_t bitCount);
-    std::size_t writtenPaletteEntries() const;
     std::vector<std::uint8_t> build() const;
 };
 
