@@ -1,145 +1,187 @@
 #pragma once
 
-// Disk faults for the save and export tests: folders this process may not write, a file
-// size limit that makes writes fail the way a full disk does, and a small full filesystem
-// in a private mount namespace where the system allows one.
+// Writes that the disk refuses, run against every writer of files (a font save, an element
+// export). A writer W is a type with static write(doc, path) and bytes(doc); a test file
+// runs the suite for it with INSTANTIATE_TYPED_TEST_SUITE_P(Name, DiskFault, W).
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <string>
 #include <system_error>
 #include <vector>
 
+#include "document/geo_document.h"
+#include "errors/error.h"
+#include "support/geo_builder.h"
+#include "support/temp_dir.h"
+
 #ifdef __linux__
-#include <sched.h>
+#include <fcntl.h>
 #include <signal.h>
-#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
 namespace zt9::test {
+namespace fs = std::filesystem;
 
-// Takes write permission away from a folder; false when that does not stop this process
-// from creating files in it (root, or a system without such permissions).
-inline bool makeFolderReadOnly(const std::filesystem::path& folder) {
-    namespace fs = std::filesystem;
-    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
-                                fs::perms::group_exec | fs::perms::others_read |
-                                fs::perms::others_exec);
-    const fs::path probe = folder / "write-probe";
-    bool created = false;
-    {
-        std::ofstream out(probe, std::ios::binary);
-        created = out.is_open();
-    }
-    if (created) {
-        std::error_code ec;
-        fs::remove(probe, ec);
-    }
-    return !created;
+// An edited font, so that a write clearing `modified` shows; its current element is
+// 40 x 30, so that its export, like the font, outgrows the size limit below.
+inline GeoDocument editedFont() {
+    GeoDocument doc;
+    openFont(doc, GeoBuilder::grid(3, 40, 29).build());
+    std::int32_t out = 0;
+    doc.selectElement(2, out);
+    doc.setY(doc.configs[2].y + 1, out);
+    return doc;
 }
 
+inline std::vector<fs::path> entriesOf(const fs::path& folder) {
+    std::vector<fs::path> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// W writes to `target` while files may not grow past `sizeLimit` bytes (Linux, 0: no
+// limit). The write must fail with "File save error" and change nothing: not `modified`,
+// not an existing target, not the folder it would have put a temporary file in.
+template <typename W>
+void expectRefused(const fs::path& target, [[maybe_unused]] std::uintmax_t sizeLimit = 0) {
+    const fs::path parent = target.parent_path();
+    const fs::path folder = fs::is_directory(parent) ? parent : parent.parent_path();
+    std::error_code ec;  // a link loop has no status
+    const bool isFile = fs::is_regular_file(target, ec);
+    const std::vector<std::uint8_t> old = isFile ? readBytes(target) : std::vector<std::uint8_t>{};
+    const std::vector<fs::path> entries = entriesOf(folder);
+    GeoDocument doc = editedFont();
+    error got;
 #ifdef __linux__
-
-// While alive, files of this process cannot grow past `bytes`: a write beyond fails with
-// EFBIG instead of raising SIGXFSZ, as a write onto a full disk fails with ENOSPC.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = saved_;
-        limited.rlim_cur = bytes;
-        active_ = setrlimit(RLIMIT_FSIZE, &limited) == 0;
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const rlimit limited{sizeLimit > 0 ? sizeLimit : saved.rlim_cur, saved.rlim_max};
+    const sighandler_t handler = signal(SIGXFSZ, SIG_IGN);  // EFBIG instead, like ENOSPC
+    setrlimit(RLIMIT_FSIZE, &limited);
+#endif
+    try {
+        W::write(doc, target);
+    } catch (const error& e) {
+        got = e;
     }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        signal(SIGXFSZ, previousHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+#ifdef __linux__
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, handler);
+#endif
+    EXPECT_EQ(got, (error{.code = kCodeSave, .message = {}}));
+    EXPECT_EQ(messageText(got), "File save error");
+    EXPECT_EQ(doc.modified, 1) << "modified is kept";
+    EXPECT_EQ(entriesOf(folder), entries) << "no temporary file is left";
+    EXPECT_TRUE(!isFile || readBytes(target) == old) << "the old file is kept";
+}
 
-    bool active() const { return active_; }
-
-  private:
-    rlimit saved_{};
-    sighandler_t previousHandler_ = SIG_DFL;
-    bool active_ = false;
+struct Fault {
+    const char* name;
+    fs::path (*setup)(const fs::path& dir);  // makes the fault in `dir`, returns the target
+    std::uintmax_t sizeLimit = 0;
 };
 
-// Result of runOnFullFilesystem: the body's own result, or that no filesystem could be made.
-inline constexpr int kNoFullFilesystem = 77;
+inline const Fault kFaults[] = {
+    {"target is a folder",
+     [](const fs::path& dir) {
+         fs::create_directories(dir / "out" / "inside");
+         return dir / "out";
+     }},
+    {"folder is a file",
+     [](const fs::path& dir) {
+         writeBytes(dir / "file", {1, 2, 3});
+         return dir / "file" / "out";
+     }},
+#ifdef __linux__
+    {"write fails part-way",
+     [](const fs::path& dir) {
+         writeBytes(dir / "out", std::vector<std::uint8_t>(100, 0x42));
+         return dir / "out";
+     },
+     512},
+#endif
+};
 
-namespace detail {
-inline bool writeProcFile(const char* name, const std::string& text) {
-    std::ofstream out(name);
-    out << text;
-    out.close();
-    return !out.fail();
-}
+template <typename W>
+class DiskFault : public ::testing::Test {};
+TYPED_TEST_SUITE_P(DiskFault);
 
-// A private mount namespace, as an unprivileged user through a user namespace.
-inline bool enterPrivateMountNamespace() {
-    const uid_t uid = geteuid();
-    const gid_t gid = getegid();
-    if (unshare(CLONE_NEWUSER | CLONE_NEWNS) == 0) {
-        writeProcFile("/proc/self/setgroups", "deny");
-        if (!writeProcFile("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") ||
-            !writeProcFile("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1")) {
-            return false;
-        }
-    } else if (unshare(CLONE_NEWNS) != 0) {
-        return false;
+TYPED_TEST_P(DiskFault, RefusedWritesChangeNothing) {
+    for (const Fault& fault : kFaults) {
+        SCOPED_TRACE(fault.name);
+        TempDir dir;
+        expectRefused<TypeParam>(fault.setup(dir.path()), fault.sizeLimit);
     }
-    // Nothing mounted here may reach the parent's namespace.
-    return mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
-}
-}  // namespace detail
-
-// Runs `body` in a child process that sees a 64 KiB tmpfs mounted on `folder`, and returns
-// the body's result (0 for success), or kNoFullFilesystem when the system allows no such
-// mount. The mount disappears with the child; the caller's `folder` stays as it was.
-inline int runOnSmallFilesystem(const std::filesystem::path& folder,
-                                const std::function<int(const std::filesystem::path&)>& body) {
-    std::fflush(nullptr);
-    const pid_t child = fork();
-    if (child < 0)
-        return kNoFullFilesystem;
-    if (child == 0) {
-        if (!detail::enterPrivateMountNamespace() ||
-            mount("zt9-full", folder.c_str(), "tmpfs", 0, "size=64k") != 0) {
-            _exit(kNoFullFilesystem);
-        }
-        const int result = body(folder);
-        std::fflush(nullptr);
-        _exit(result);
-    }
-    int status = 0;
-    if (waitpid(child, &status, 0) != child || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
 }
 
-// Fills the filesystem of `folder` with one file until a write fails; returns its size.
-inline std::uintmax_t fillFilesystem(const std::filesystem::path& filler) {
-    std::FILE* out = std::fopen(filler.c_str(), "wb");
-    if (out == nullptr)
-        return 0;
-    std::setvbuf(out, nullptr, _IONBF, 0);
-    const std::vector<char> block(512, '\x5A');
-    std::uintmax_t written = 0;
-    while (std::fwrite(block.data(), 1, block.size(), out) == block.size())
-        written += block.size();
-    std::fclose(out);
-    return written;
+TYPED_TEST_P(DiskFault, ReadOnlyFolderKeepsTheOldFile) {
+    TempDir dir;
+    fs::create_directory(dir.file("ro"));
+    writeBytes(dir.file("ro") / "out", {1, 2, 3});
+    fs::permissions(dir.file("ro"), static_cast<fs::perms>(0555));
+    if (std::ofstream(dir.file("ro") / "probe").is_open())
+        GTEST_SKIP() << "this user may write into read-only folders (root?)";
+    expectRefused<TypeParam>(dir.file("ro") / "out");
 }
 
-#endif  // __linux__
+// A link is followed, so the file it names is written and the link kept.
+TYPED_TEST_P(DiskFault, LinksAreFollowedAndKept) {
+    TempDir dir;
+    writeBytes(dir.file("old"), {1, 2, 3});
+    std::error_code ec;
+    fs::create_symlink("old", dir.file("link"), ec);
+    if (ec)
+        GTEST_SKIP() << "symbolic links cannot be made here";
+    fs::create_symlink("new", dir.file("dangling"));
+    fs::create_symlink("loop", dir.file("loop"));
+    expectRefused<TypeParam>(dir.file("loop"));
+    GeoDocument doc = editedFont();
+    const std::vector<std::uint8_t> bytes = TypeParam::bytes(doc);
+    TypeParam::write(doc, dir.file("link"));
+    TypeParam::write(doc, dir.file("dangling"));
+    EXPECT_EQ(readBytes(dir.file("old")), bytes);
+    EXPECT_EQ(readBytes(dir.file("new")), bytes);
+    EXPECT_TRUE(fs::is_symlink(dir.file("link")) && fs::is_symlink(dir.file("dangling")));
+    EXPECT_EQ(entriesOf(dir.path()),
+              (std::vector<fs::path>{"dangling", "link", "loop", "new", "old"}));
+}
+
+// A device or pipe is written into, never replaced by a renamed file.
+TYPED_TEST_P(DiskFault, DeviceAndPipeAreWrittenInPlace) {
+#ifndef __linux__
+    GTEST_SKIP() << "needs /dev/full and pipes";
+#else
+    ASSERT_TRUE(fs::is_character_file("/dev/full"));
+    expectRefused<TypeParam>("/dev/full");
+    // Were it replaced (root may write /dev): mknod -m 666 /dev/full c 1 7.
+    EXPECT_TRUE(fs::is_character_file("/dev/full"));
+    TempDir dir;
+    ASSERT_EQ(mkfifo(dir.file("pipe").c_str(), 0600), 0);
+    // Open for reading first, so that the write does not wait; the bytes fit the pipe.
+    const int reader = open(dir.file("pipe").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    GeoDocument doc = editedFont();
+    const std::vector<std::uint8_t> bytes = TypeParam::bytes(doc);
+    TypeParam::write(doc, dir.file("pipe"));
+    std::vector<std::uint8_t> received(bytes.size() + 1);
+    received.resize(static_cast<std::size_t>(
+        std::max<ssize_t>(0, read(reader, received.data(), received.size()))));
+    close(reader);
+    EXPECT_EQ(received, bytes);
+    EXPECT_TRUE(fs::is_fifo(dir.file("pipe")));
+#endif
+}
+
+REGISTER_TYPED_TEST_SUITE_P(DiskFault, RefusedWritesChangeNothing, ReadOnlyFolderKeepsTheOldFile,
+                            LinksAreFollowedAndKept, DeviceAndPipeAreWrittenInPlace);
 
 }  // namespace zt9::test
