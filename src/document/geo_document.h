@@ -110,14 +110,14 @@ class GeoDocument {
     std::vector<std::uint8_t> buildSaveImage();
 
     void computeChangeFlags();
-    std::uint32_t clearElementArea(std::span<std::uint8_t> output, std::uint32_t placeWord,
-                                   std::uint32_t start, std::uint32_t skip) const;
+    static std::uint32_t clearElementArea(std::span<std::uint8_t> output, std::uint32_t placeWord,
+                                          std::uint32_t start, std::uint32_t skip);
     void moveElementPixels(std::span<std::uint8_t> output, std::uint32_t element);
     void writeImportedElement(std::span<std::uint8_t> output, std::uint32_t element);
     void writeEntryWords(std::span<std::uint8_t> output) const;
 
   private:
-    [[noreturn]] void raise();
+    [[noreturn]] void raise() const;
     [[noreturn]] void refuseSize(bool tooLarge);
     ElementConfig& current() { return configs[currentElement]; }
     const ElementConfig& current() const { return configs[currentElement]; }

@@ -6,7 +6,7 @@
 
 namespace zt9 {
 
-void GeoDocument::raise() {
+void GeoDocument::raise() const {
     throw lastError;
 }
 
@@ -157,12 +157,12 @@ std::uint32_t openFont(GeoDocument& document, std::vector<std::uint8_t> bytes) {
     document.loadBytes(std::move(bytes), document.elementCount != 0);
     error result = document.checkHeader();
     if (result.domain != kDomainGeneral)
-        throw result;
+        throw error(result);
     const std::uint32_t lastElement = document.parseElements();
     result = document.checkElements();
     if (result.domain != kDomainGeneral) {
         document.closeDocument();
-        throw result;
+        throw error(result);
     }
     return lastElement;
 }

@@ -58,7 +58,7 @@ void GeoDocument::computeChangeFlags() {
 }
 
 std::uint32_t GeoDocument::clearElementArea(std::span<std::uint8_t> output, U32 placeWord,
-                                            U32 start, U32 skip) const {
+                                            U32 start, U32 skip) {
     const Place place = decodePlace(placeWord);
     std::size_t offset = start;
     for (U32 row = 0; row <= place.height; ++row) {
