@@ -101,6 +101,7 @@ inline const Fault kFaults[] = {
          writeBytes(dir / "file", {1, 2, 3});
          return dir / "file" / "out";
      }},
+    {"folder is missing", [](const fs::path& dir) { return dir / "missing" / "out"; }},
 #ifdef __linux__
     {"write fails part-way",
      [](const fs::path& dir) {
@@ -123,14 +124,17 @@ TYPED_TEST_P(DiskFault, RefusedWritesChangeNothing) {
     }
 }
 
-TYPED_TEST_P(DiskFault, ReadOnlyFolderKeepsTheOldFile) {
+TYPED_TEST_P(DiskFault, ReadOnlyTargetsKeepTheOldFile) {
     TempDir dir;
     fs::create_directory(dir.file("ro"));
     writeBytes(dir.file("ro") / "out", {1, 2, 3});
+    writeBytes(dir.file("locked"), {4, 5, 6});
     fs::permissions(dir.file("ro"), static_cast<fs::perms>(0555));
+    fs::permissions(dir.file("locked"), fs::perms::owner_read);
     if (std::ofstream(dir.file("ro") / "probe").is_open())
-        GTEST_SKIP() << "this user may write into read-only folders (root?)";
+        GTEST_SKIP() << "this user may write into read-only folders and files (root?)";
     expectRefused<TypeParam>(dir.file("ro") / "out");
+    expectRefused<TypeParam>(dir.file("locked"));
 }
 
 // A link is followed, so the file it names is written and the link kept.
@@ -181,7 +185,7 @@ TYPED_TEST_P(DiskFault, DeviceAndPipeAreWrittenInPlace) {
 #endif
 }
 
-REGISTER_TYPED_TEST_SUITE_P(DiskFault, RefusedWritesChangeNothing, ReadOnlyFolderKeepsTheOldFile,
+REGISTER_TYPED_TEST_SUITE_P(DiskFault, RefusedWritesChangeNothing, ReadOnlyTargetsKeepTheOldFile,
                             LinksAreFollowedAndKept, DeviceAndPipeAreWrittenInPlace);
 
 }  // namespace zt9::test
