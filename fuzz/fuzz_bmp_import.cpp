@@ -26,7 +26,7 @@ using fuzz::require;
 const GeoDocument& fixedFont() {
     static const GeoDocument font = [] {
         test::GeoBuilder builder = test::GeoBuilder::grid(6, 6, 4);
-        test::ElementSpec corner;
+        test::ElementLayout corner;
         corner.x = 240;
         corner.y = 230;
         corner.width = 14;

@@ -16,7 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using zt9::test::BmpBuilder;
-using zt9::test::ElementSpec;
+using zt9::test::ElementLayout;
 using zt9::test::GeoBuilder;
 
 bool writeSeed(const fs::path& file, const std::vector<std::uint8_t>& bytes) {
@@ -27,8 +27,8 @@ bool writeSeed(const fs::path& file, const std::vector<std::uint8_t>& bytes) {
     return !out.fail();
 }
 
-ElementSpec element(std::uint32_t x, std::uint32_t y, std::uint32_t width, std::uint32_t height) {
-    ElementSpec spec;
+ElementLayout element(std::uint32_t x, std::uint32_t y, std::uint32_t width, std::uint32_t height) {
+    ElementLayout spec;
     spec.x = x;
     spec.y = y;
     spec.width = width;

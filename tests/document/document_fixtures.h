@@ -47,13 +47,14 @@ inline error geoError(std::uint32_t error::*condition, std::uint32_t value = 1,
     return e;
 }
 
-inline ElementSpec at(std::uint32_t x, std::uint32_t y, std::uint32_t width, std::uint32_t height) {
+inline ElementLayout at(std::uint32_t x, std::uint32_t y, std::uint32_t width,
+                        std::uint32_t height) {
     return {.x = x, .y = y, .width = width, .height = height};
 }
 
 // A font whose elements stand where given, each painted with its own pattern, over
 // a background with no 0 pixel: every byte a save clears or moves by mistake shows.
-inline GeoBuilder fontOf(std::vector<ElementSpec> elements) {
+inline GeoBuilder fontOf(std::vector<ElementLayout> elements) {
     GeoBuilder builder;
     for (std::size_t k = 0; k < builder.pixels.size(); ++k)
         builder.pixels[k] = static_cast<std::uint8_t>(((k * 7 + 3) % 15 + 1) * 0x11);

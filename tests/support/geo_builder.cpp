@@ -21,7 +21,7 @@ GeoBuilder GeoBuilder::grid(std::size_t n, std::uint32_t w, std::uint32_t h) {
             x = 0;
             y += h + 1;
         }
-        ElementSpec spec;
+        ElementLayout spec;
         spec.x = x;
         spec.y = y;
         spec.width = w;
@@ -57,7 +57,7 @@ std::uint8_t GeoBuilder::pixel(std::uint32_t x, std::uint32_t y) const {
 }
 
 void GeoBuilder::paintPattern(std::size_t i) {
-    const ElementSpec& e = elements.at(i);
+    const ElementLayout& e = elements.at(i);
     for (std::uint32_t r = 0; r <= e.height; ++r) {
         for (std::uint32_t c = 0; c < e.width; ++c) {
             const auto value = static_cast<std::uint8_t>((i * 3 + r * 5 + c * 7) % 16);
@@ -79,7 +79,7 @@ std::vector<std::uint8_t> GeoBuilder::build() const {
     put32(out, 4, pictureOffset.value_or(p));
     put32(out, 8, headerWord2);
     for (std::size_t i = 0; i < n; ++i) {
-        const ElementSpec& e = elements[i];
+        const ElementLayout& e = elements[i];
         const std::size_t entry = 12 + 16 * i;
         std::uint32_t number = static_cast<std::uint32_t>(i) << 24 | (e.numberLow & 0xFFFFFFu);
         if (i + 1 == n && lastNumber)

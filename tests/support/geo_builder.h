@@ -8,7 +8,7 @@
 namespace zt9::test {
 
 // One element of a font made by GeoBuilder: its table words and its palette record.
-struct ElementSpec {
+struct ElementLayout {
     std::uint32_t x = 0, y = 0, width = 4, height = 3;  // place word bytes (height = rows - 1)
     std::uint32_t resizeWidth = 5, resizeHeight = 4;    // resize word halves
     std::int32_t displayX = 0, displayY = 0;            // display word halves (signed 16-bit)
@@ -20,7 +20,7 @@ struct ElementSpec {
 // Builds GEO files from parameters, so every test makes exactly the data it needs.
 // A well-formed file has P = 16 n + 8 and is 30740 + 52 n bytes long plus `extraBytes`.
 struct GeoBuilder {
-    std::vector<ElementSpec> elements;
+    std::vector<ElementLayout> elements;
     std::vector<std::uint8_t> pixels = std::vector<std::uint8_t>(30720, 0);  // 240 rows x 128
     std::vector<std::uint8_t> extraBytes;  // after the palette table
     std::uint32_t headerWord2 = 0xA5A5A5A5;
