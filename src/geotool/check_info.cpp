@@ -84,24 +84,20 @@ void printJson(std::ostream& out, const GeoDocument& document) {
 
 int runCheck(const Invocation& invocation, std::ostream& out, std::ostream& err) {
     const std::filesystem::path& font = invocation.operands[0];
-    GeoDocument document;
-    try {
-        openFontFile(document, font);
-    } catch (const error& e) {
-        return reportError(err, font, e);
-    }
+    std::optional<GeoDocument> opened = openOrReport(font, err);
+    if (!opened)
+        return kExitFailure;
+    GeoDocument& document = *opened;
     out << displayPath(font) << ": OK, " << document.elementCount << " elements\n";
     return kExitOk;
 }
 
 int runInfo(const Invocation& invocation, std::ostream& out, std::ostream& err) {
     const std::filesystem::path& font = invocation.operands[0];
-    GeoDocument document;
-    try {
-        openFontFile(document, font);
-    } catch (const error& e) {
-        return reportError(err, font, e);
-    }
+    std::optional<GeoDocument> opened = openOrReport(font, err);
+    if (!opened)
+        return kExitFailure;
+    GeoDocument& document = *opened;
     if (invocation.json) {
         printJson(out, document);
     } else {

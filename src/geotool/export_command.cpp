@@ -9,12 +9,10 @@ namespace zt9::geotool {
 int runExport(const Invocation& invocation, std::ostream& /*out*/, std::ostream& err) {
     const std::filesystem::path& font = invocation.operands[0];
     const std::filesystem::path& folder = invocation.operands[1];
-    GeoDocument document;
-    try {
-        openFontFile(document, font);
-    } catch (const error& e) {
-        return reportError(err, font, e);
-    }
+    std::optional<GeoDocument> opened = openOrReport(font, err);
+    if (!opened)
+        return kExitFailure;
+    GeoDocument& document = *opened;
     std::uint32_t first = 0;
     std::uint32_t last = document.elementCount - 1;
     if (invocation.element) {

@@ -17,6 +17,17 @@ void openFontFile(GeoDocument& document, const std::filesystem::path& font) {
     }
 }
 
+std::optional<GeoDocument> openOrReport(const std::filesystem::path& font, std::ostream& err) {
+    GeoDocument document;
+    try {
+        openFontFile(document, font);
+    } catch (const error& e) {
+        reportError(err, font, e);
+        return std::nullopt;
+    }
+    return document;
+}
+
 std::string elementFileName(std::uint32_t element) {
     return "geo element " + formatDecimal(static_cast<std::int32_t>(element)) + ".bmp";
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -19,6 +20,8 @@ inline constexpr std::int32_t kHighestElement = 142;
 // The editor's load command: read the file, check the header, decode the table, check the
 // elements (closing the document when that fails). A refused file throws its `error`.
 void openFontFile(GeoDocument& document, const std::filesystem::path& font);
+// The same for a command: the open font, or nothing after the refusal was reported on `err`.
+std::optional<GeoDocument> openOrReport(const std::filesystem::path& font, std::ostream& err);
 
 // The name the editor proposes for an exported element: "geo element N.bmp".
 std::string elementFileName(std::uint32_t element);

@@ -71,12 +71,10 @@ int runImport(const Invocation& invocation, std::ostream& /*out*/, std::ostream&
     const std::filesystem::path& font = invocation.operands[0];
     const std::filesystem::path& folder = invocation.operands[1];
     const std::filesystem::path& output = invocation.operands[2];
-    GeoDocument document;
-    try {
-        openFontFile(document, font);
-    } catch (const error& e) {
-        return reportError(err, font, e);
-    }
+    std::optional<GeoDocument> opened = openOrReport(font, err);
+    if (!opened)
+        return kExitFailure;
+    GeoDocument& document = *opened;
     const ElementFiles files = findElementFiles(err, folder, document);
     if (files.exitCode != kExitOk)
         return files.exitCode;

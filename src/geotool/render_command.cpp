@@ -48,12 +48,10 @@ std::vector<std::uint8_t> enlargeBmp(const std::vector<std::uint8_t>& bmp, std::
 int runRender(const Invocation& invocation, std::ostream& /*out*/, std::ostream& err) {
     const std::filesystem::path& font = invocation.operands[0];
     const std::filesystem::path& output = invocation.operands[1];
-    GeoDocument document;
-    try {
-        openFontFile(document, font);
-    } catch (const error& e) {
-        return reportError(err, font, e);
-    }
+    std::optional<GeoDocument> opened = openOrReport(font, err);
+    if (!opened)
+        return kExitFailure;
+    GeoDocument& document = *opened;
     // The view as the editor has it right after opening the font: Full picture with element
     // 0 current, or the Picture Element view of the chosen element.
     ViewState view;
