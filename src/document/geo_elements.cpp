@@ -220,52 +220,39 @@ FieldCode GeoDocument::setDisplayY(std::int32_t value, std::int32_t& out) {
 
 // The restore operations put one field back to the file's value and move the neighbouring
 // field instead of clamping the restored one. They do not mark the document.
-FieldCode GeoDocument::restoreWidth(std::int32_t value, std::int32_t& out) {
-    ElementConfig& config = current();
+namespace {
+FieldCode restoreField(std::int32_t value, std::int32_t& field, std::int32_t& neighbour, U32 limit,
+                       bool evenNeighbour, FieldCode neighbourCode, std::int32_t& out) {
     FieldCode code = FieldCode::unchanged;
-    if (sumExceeds(config.x, value, pictureLimitX)) {
-        config.x = makeEven(static_cast<std::int32_t>(pictureLimitX) - value);
-        out = config.x;
-        code = FieldCode::x;
+    if (sumExceeds(neighbour, value, limit)) {
+        const std::int32_t moved = static_cast<std::int32_t>(limit) - value;
+        neighbour = evenNeighbour ? makeEven(moved) : moved;
+        out = neighbour;
+        code = neighbourCode;
     }
-    config.width = value;
+    field = value;
     return code;
+}
+}  // namespace
+
+FieldCode GeoDocument::restoreWidth(std::int32_t value, std::int32_t& out) {
+    ElementConfig& c = current();
+    return restoreField(value, c.width, c.x, pictureLimitX, true, FieldCode::x, out);
 }
 
 FieldCode GeoDocument::restoreHeight(std::int32_t value, std::int32_t& out) {
-    ElementConfig& config = current();
-    FieldCode code = FieldCode::unchanged;
-    if (sumExceeds(config.y, value, pictureLimitY)) {
-        config.y = static_cast<std::int32_t>(pictureLimitY) - value;
-        out = config.y;
-        code = FieldCode::y;
-    }
-    config.height = value;
-    return code;
+    ElementConfig& c = current();
+    return restoreField(value, c.height, c.y, pictureLimitY, false, FieldCode::y, out);
 }
 
 FieldCode GeoDocument::restoreX(std::int32_t value, std::int32_t& out) {
-    ElementConfig& config = current();
-    FieldCode code = FieldCode::unchanged;
-    if (sumExceeds(config.width, value, pictureLimitX)) {
-        config.width = static_cast<std::int32_t>(pictureLimitX) - value;
-        out = config.width;
-        code = FieldCode::width;
-    }
-    config.x = value;
-    return code;
+    ElementConfig& c = current();
+    return restoreField(value, c.x, c.width, pictureLimitX, false, FieldCode::width, out);
 }
 
 FieldCode GeoDocument::restoreY(std::int32_t value, std::int32_t& out) {
-    ElementConfig& config = current();
-    FieldCode code = FieldCode::unchanged;
-    if (sumExceeds(config.height, value, pictureLimitY)) {
-        config.height = static_cast<std::int32_t>(pictureLimitY) - value;
-        out = config.height;
-        code = FieldCode::height;
-    }
-    config.y = value;
-    return code;
+    ElementConfig& c = current();
+    return restoreField(value, c.y, c.height, pictureLimitY, false, FieldCode::height, out);
 }
 
 void GeoDocument::setColorIndex(std::int32_t value) {
