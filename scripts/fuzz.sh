@@ -16,28 +16,10 @@ jobs=2
 
 packages=(cmake ninja-build clang libclang-rt-14-dev)
 
-install_packages() {
-    local missing=()
-    local package
-    for package in "${packages[@]}"; do
-        if [[ $(dpkg-query -W -f='${Status}' "$package" 2>/dev/null) != "install ok installed" ]]; then
-            missing+=("$package")
-        fi
-    done
-    if [[ ${#missing[@]} -eq 0 ]]; then
-        return 0
-    fi
-    echo "== installing: ${missing[*]}"
-    local sudo=()
-    if [[ $(id -u) -ne 0 ]]; then
-        sudo=(sudo)
-    fi
-    export DEBIAN_FRONTEND=noninteractive
-    "${sudo[@]}" apt-get update &&
-        "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
-}
+# shellcheck source=scripts/install-packages.sh
+source "$root/scripts/install-packages.sh"
 
-if ! install_packages; then
+if ! install_packages "${packages[@]}"; then
     echo "error: could not install the fuzzing packages" >&2
     exit 1
 fi

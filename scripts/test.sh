@@ -15,33 +15,16 @@ started=$(date +%s)
 packages=(
     cmake ninja-build g++ libgtest-dev googletest libbenchmark-dev
     g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth clang-format clang-tidy
+    clang libclang-rt-14-dev  # libFuzzer and the sanitizer runtimes for the fuzz stage
     # What Wine's X11 driver and dialogs load at run time; normally only recommended.
     libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1 libxcomposite1 libxfixes3
     libxxf86vm1 fonts-wine fonts-liberation
 )
 
-install_packages() {
-    local missing=()
-    local package
-    for package in "${packages[@]}"; do
-        if [[ $(dpkg-query -W -f='${Status}' "$package" 2>/dev/null) != "install ok installed" ]]; then
-            missing+=("$package")
-        fi
-    done
-    if [[ ${#missing[@]} -eq 0 ]]; then
-        return 0
-    fi
-    echo "== installing: ${missing[*]}"
-    local sudo=()
-    if [[ $(id -u) -ne 0 ]]; then
-        sudo=(sudo)
-    fi
-    export DEBIAN_FRONTEND=noninteractive
-    "${sudo[@]}" apt-get update &&
-        "${sudo[@]}" apt-get install -y --no-install-recommends "${packages[@]}"
-}
+# shellcheck source=scripts/install-packages.sh
+source "$root/scripts/install-packages.sh"
 
-if ! install_packages; then
+if ! install_packages "${packages[@]}"; then
     echo "error: could not install the build packages" >&2
     exit 1
 fi
@@ -133,7 +116,6 @@ run_stage windows -DCMAKE_BUILD_TYPE=Release -DZT9_SANITIZE=OFF \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
 # The readers under libFuzzer with both sanitizers, FUZZ_SECONDS (default 60) per target;
 # any finding fails the stage. scripts/fuzz.sh runs this stage alone.
-bash scripts/fuzz.sh --install-packages
 run_stage fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZT9_FUZZ=ON -DZT9_SANITIZE=ON \
     -DZT9_TESTS=OFF -DZT9_BENCHMARKS=OFF -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 
