@@ -79,90 +79,71 @@ ElementConfig GeoDocument::resetElementConfig() {
     return config;
 }
 
+namespace {
+// Stores `value` in a position or size field so that other + field stays within `limit`
+// (a too large value gives the largest that fits, made even for x) and the field at least
+// `minimum`. A negative value counts as too small even where its unsigned sum wrapped below
+// the limit: saved, a negative x, y or height would become a byte near 255 and put the
+// element's rows over its neighbours or into the palette table.
+FieldCode keepInPicture(std::int32_t value, std::int32_t& field, std::int32_t other, U32 limit,
+                        std::int32_t minimum, bool even, FieldCode code, FieldCode valueCode,
+                        std::int32_t& out) {
+    if (sumExceeds(other, value, limit)) {
+        const std::int32_t largest = static_cast<std::int32_t>(limit) - other;
+        field = even ? makeEven(largest) : largest;
+        out = field;
+        return code;
+    }
+    if (value < minimum) {
+        field = minimum;
+        out = minimum;
+        return code;
+    }
+    field = value;
+    return valueCode;
+}
+}  // namespace
+
+// The size of an imported element is the size of its image: width and height stay.
 FieldCode GeoDocument::setWidth(std::int32_t value, std::int32_t& out) {
-    ElementConfig& config = current();
+    ElementConfig& c = current();
     if (currentSlot().imported != 0) {
-        out = config.width;
+        out = c.width;
         return FieldCode::width;
     }
     modified = 1;
-    if (sumExceeds(config.x, value, pictureLimitX)) {
-        config.width = static_cast<std::int32_t>(pictureLimitX) - config.x;
-        out = config.width;
-        return FieldCode::width;
-    }
-    if (value < 1) {
-        config.width = 1;
-        out = 1;
-        return FieldCode::width;
-    }
-    config.width = value;
-    return FieldCode::unchanged;
+    return keepInPicture(value, c.width, c.x, pictureLimitX, 1, false, FieldCode::width,
+                         FieldCode::unchanged, out);
 }
 
 FieldCode GeoDocument::setHeight(std::int32_t value, std::int32_t& out) {
-    ElementConfig& config = current();
+    ElementConfig& c = current();
     if (currentSlot().imported != 0) {
-        out = config.height;
+        out = c.height;
         return FieldCode::height;
     }
     modified = 1;
-    if (sumExceeds(config.y, value, pictureLimitY)) {
-        config.height = static_cast<std::int32_t>(pictureLimitY) - config.y;
-        out = config.height;
-        return FieldCode::height;
-    }
-    // A negative value whose unsigned sum wrapped below the limit would be saved as a
-    // height byte of up to 255 rows and wipe the elements below: store one row instead.
-    if (value < 0) {
-        config.height = 0;
-        out = 0;
-        return FieldCode::height;
-    }
-    config.height = value;
-    return FieldCode::unchanged;
+    return keepInPicture(value, c.height, c.y, pictureLimitY, 0, false, FieldCode::height,
+                         FieldCode::unchanged, out);
 }
 
 FieldCode GeoDocument::setX(std::int32_t value, std::int32_t& out) {
-    ElementConfig& config = current();
-    FieldCode code = FieldCode::unchanged;
+    FieldCode valueCode = FieldCode::unchanged;
     if (value % 2 != 0) {
         value = static_cast<std::int32_t>(static_cast<U32>(value) + 1);
         out = value;
-        code = FieldCode::x;
+        valueCode = FieldCode::x;
     }
     modified = 1;
-    if (sumExceeds(config.width, value, pictureLimitX)) {
-        config.x = makeEven(static_cast<std::int32_t>(pictureLimitX) - config.width);
-        out = config.x;
-        return FieldCode::x;
-    }
-    // A negative x (a wrapped sum) would land the element at the far right of the picture.
-    if (value < 0) {
-        config.x = 0;
-        out = 0;
-        return FieldCode::x;
-    }
-    config.x = value;
-    return code;
+    ElementConfig& c = current();
+    return keepInPicture(value, c.x, c.width, pictureLimitX, 0, true, FieldCode::x, valueCode, out);
 }
 
 FieldCode GeoDocument::setY(std::int32_t value, std::int32_t& out) {
-    ElementConfig& config = current();
     modified = 1;
-    if (sumExceeds(config.height, value, pictureLimitY)) {
-        config.y = static_cast<std::int32_t>(pictureLimitY) - config.height;
-        out = config.y;
-        return FieldCode::y;
-    }
-    // A negative y (a wrapped sum) would be saved as row 255, inside the palette table.
-    if (value < 0) {
-        config.y = 0;
-        out = 0;
-        return FieldCode::y;
-    }
-    config.y = value;
-    return FieldCode::unchanged;
+    ElementConfig& c = current();
+    return keepInPicture(value, c.y, c.height, pictureLimitY, 0, false, FieldCode::y,
+                         FieldCode::unchanged, out);
 }
 
 FieldCode GeoDocument::setResizeWidth(std::int32_t value, std::int32_t& out) {
