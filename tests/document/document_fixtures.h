@@ -1,13 +1,10 @@
 #pragma once
 
-// Helpers shared by the document tests: the load command's sequence, fonts with hand-placed
-// elements over a background that no edit produces, and a byte comparison that says where
-// two file images differ.
+// Helpers shared by the document tests.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
 #include <vector>
 
 #include "document/geo_document.h"
@@ -27,29 +24,16 @@ error caught(Action&& action) {
     return error{};
 }
 
-// The load command's sequence (size checks, header, table, element checks). Returns the
-// record the command shows, or a cleared record when the font is open.
+// The load command's sequence: a cleared record when the font is open, else the one shown.
 inline error tryOpen(GeoDocument& doc, const std::vector<std::uint8_t>& bytes) {
     doc.clearError();
     return caught([&] { openFont(doc, bytes); });
 }
 
-inline std::string shownText(const error& e) {
-    return messageText(e).value_or("<no message>");
-}
-inline error generalError(std::uint32_t code, std::string message = {}) {
-    return {.code = code, .message = std::move(message)};
-}
-inline error geoError(std::uint32_t error::*condition, std::uint32_t value = 1,
-                      std::int32_t elementIndex = 0) {
-    error e{.domain = kDomainGeo, .elementIndex = elementIndex, .message = {}};
-    e.*condition = value;
+inline error geoError(std::uint32_t error::*condition) {
+    error e{.domain = kDomainGeo, .message = {}};
+    e.*condition = 1;
     return e;
-}
-
-inline ElementLayout at(std::uint32_t x, std::uint32_t y, std::uint32_t width,
-                        std::uint32_t height) {
-    return {.x = x, .y = y, .width = width, .height = height};
 }
 
 // A font whose elements stand where given, each painted with its own pattern, over
@@ -67,12 +51,11 @@ inline GeoBuilder fontOf(std::vector<ElementLayout> elements) {
 // Equal images, or a failure naming the sizes and the first differing offset.
 inline ::testing::AssertionResult sameBytes(const std::vector<std::uint8_t>& actual,
                                             const std::vector<std::uint8_t>& expected) {
-    const auto [a, e] =
-        std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end());
-    if (a == actual.end() && e == expected.end())
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "sizes " << actual.size() << " and " << expected.size()
-                                         << ", first difference at " << (a - actual.begin());
+    const auto at = std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end());
+    return actual == expected ? ::testing::AssertionSuccess()
+                              : ::testing::AssertionFailure()
+                                    << "sizes " << actual.size() << " and " << expected.size()
+                                    << ", first difference at " << at.first - actual.begin();
 }
 
 }  // namespace zt9::test

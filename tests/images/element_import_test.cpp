@@ -7,7 +7,6 @@
 #include <sstream>
 #include <string>
 #include <tuple>
-#include <utility>
 
 #include "images/bmp_image.h"
 #include "images/element_import.h"
@@ -19,13 +18,11 @@ namespace zt9 {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using test::BmpBuilder;
+using Bmp = test::BmpBuilder;
 
 constexpr const char* kAccepted = "<accepted>";
 constexpr const char* kNoSupport = "No support BMP format";
 constexpr const char* kNotTransparent = "Last color in the palette is not a transparent";
-constexpr const char* kHigh = "Image hight is too large";
-constexpr const char* kWide = "Image width is too large";
 
 // A two-element font; element 1 is current, at (x, y), loaded with display (-3, 2).
 GeoDocument font(std::uint32_t x = 0, std::uint32_t y = 0) {
@@ -38,8 +35,8 @@ GeoDocument font(std::uint32_t x = 0, std::uint32_t y = 0) {
 }
 
 // Entry k is blue k, green 16 + k, red 32 + k; entry 15 and any later entry are zero.
-BmpBuilder image(std::int32_t w, std::int32_t h, std::uint16_t bits) {
-    return BmpBuilder(w, h, bits).withDistinctPalette();
+Bmp image(std::int32_t w, std::int32_t h, std::uint16_t bits) {
+    return Bmp(w, h, bits).withDistinctPalette();
 }
 
 template <typename Source>
@@ -48,104 +45,88 @@ std::string import(GeoDocument& doc, const Source& file) {
     return test::outcome([&] { importElement(doc, xCode, yCode, file); });
 }
 
-const ImportSlot& importAccepted(GeoDocument& doc, const Bytes& file) {
-    EXPECT_EQ(import(doc, file), kAccepted);
-    return doc.importSlots[1];
-}
-
 auto slotState(const GeoDocument& doc) {
     const ImportSlot& s = doc.importSlots[1];
     return std::tie(doc.modified, doc.configs, s.imported, s.pixels, s.colors, s.width, s.height);
 }
 
-// The outcome from memory and from disk (where the size limits come first), for a fresh
-// element and one holding an earlier import. A refusal changes nothing; an acceptance gives
-// `pixels` (when given) and colour 1 from entry 0 as 0x00BBGGRR.
-void expectOutcome(const Bytes& file, const std::string& message, const Bytes& pixels) {
-    test::TempDir dir;
-    test::writeBytes(dir.file("i.bmp"), file);
-    for (const bool earlier : {false, true}) {
-        GeoDocument doc = font(8, 9);
-        if (earlier)
-            importAccepted(doc, image(5, 3, 8).build());
-        const GeoDocument before = doc;
-        EXPECT_EQ(import(doc, file), message);
-        EXPECT_EQ(import(doc, dir.file("i.bmp")), message);
-        if (message != kAccepted) {
-            EXPECT_EQ(slotState(doc), slotState(before)) << message;
-        } else if (!pixels.empty()) {
-            EXPECT_EQ(doc.importSlots[1].pixels, pixels);
-            EXPECT_EQ(doc.importSlots[1].colors[1], 0x001020u);
-        }
-    }
-}
-
 // A 3 x 2 4-bit image, top row 5, 2, 0 and bottom row 0, 0, 14, changed by each row. Its
 // element rows are 6, 3, 1 and 1, 1, 15, the padding nibble of the odd width 0.
 TEST(ImportTable, EachLayoutIsReadAndEachRefusalGivesItsMessageAndChangesNothing) {
-    const Bytes kPixels = {0x36, 0x01, 0x11, 0x0F};
     struct Row {
-        void (*change)(BmpBuilder&);
+        void (*change)(Bmp&);
         const char* message;
-        Bytes pixels;
-        Row(void (*c)(BmpBuilder&), const char* m, Bytes p = {})
-            : change(c), message(m), pixels(std::move(p)) {}
+        Bytes pixels = {0x36, 0x01, 0x11, 0x0F};  // none: not checked
     };
     const Row rows[] = {
-        {[](BmpBuilder& b) { b.clrUsed = 16; }, kAccepted, kPixels},
-        {[](BmpBuilder& b) { b.infoSize = 108; }, kAccepted, kPixels},
-        {[](BmpBuilder& b) { b.infoSize = 124, b.gap = 6; }, kAccepted, kPixels},
-        {[](BmpBuilder& b) { b.gap = 6; }, kAccepted, kPixels},
-        {[](BmpBuilder& b) { b.offBits = 0; }, kAccepted, kPixels},  // overlaps: after palette
-        {[](BmpBuilder& b) { b.sizeImage = 1; }, kAccepted, kPixels},
-        {[](BmpBuilder& b) { b.sizeImage = 0xFFFFFFFF; }, kAccepted, kPixels},
-        {[](BmpBuilder& b) { b.bitCount = 8; }, kAccepted, kPixels},  // 256 entries
-        {[](BmpBuilder& b) { b.bitCount = 8, b.clrUsed = 16; }, kAccepted, kPixels},
+        {[](Bmp& b) { b.clrUsed = 16, b.infoSize = 108; }, kAccepted},
+        {[](Bmp& b) { b.infoSize = 124, b.gap = 6; }, kAccepted},
+        // An offset into the palette means right after it; the image size field is not used.
+        {[](Bmp& b) { b.offBits = 0, b.sizeImage = 0xFFFFFFFF; }, kAccepted},
+        {[](Bmp& b) { b.bitCount = 8, b.sizeImage = 1; }, kAccepted},  // 256 entries
+        {[](Bmp& b) { b.bitCount = 8, b.clrUsed = 16; }, kAccepted},
         // 8 bits keep the low nibble of value + 1.
-        {[](BmpBuilder& b) { b.bitCount = 8, b.indices = {15, 31, 255, 16, 0, 13}; },
-         kAccepted,
-         {0x00, 0x00, 0x11, 0x0E}},
-        {[](BmpBuilder& b) { b.truncateTo = 122; }, kAccepted, {0x11, 0x01, 0x11, 0x0F}},
-        {[](BmpBuilder& b) { b.truncateTo = 121; }, text::kBmpTooSmall},  // would still read
-        {[](BmpBuilder& b) { b = image(255, 240, 8), b.trailing = 2; }, kAccepted},  // 62520
-        {[](BmpBuilder& b) { b = image(255, 240, 8), b.trailing = 3, b.type = 0; },
-         text::kBmpTooLarge},  // checked before the header
-        {[](BmpBuilder& b) { b.type = 0x4D43; }, "Has been opened not BMP file"},
-        {[](BmpBuilder& b) { b.width = 256, b.height = 240; }, kWide},
-        {[](BmpBuilder& b) { b.width = 255, b.height = 241; }, kHigh},
-        {[](BmpBuilder& b) { b.width = 256, b.height = 241; }, "Image size is too large"},
-        {[](BmpBuilder& b) { b.height = -4; }, kHigh},                   // top-down
-        {[](BmpBuilder& b) { b.width = 256, b.bitCount = 24; }, kWide},  // before the depth
-        {[](BmpBuilder& b) { b.bitCount = 24; }, kNoSupport},
-        {[](BmpBuilder& b) { b.clrUsed = 8; }, "Palette size is not 16 colors"},
-        {[](BmpBuilder& b) { b.bitCount = 8, b.clrUsed = 8; },
-         "Palette size is not 16 or 256 colors"},
-        {[](BmpBuilder& b) { b.setEntry(15, 0, 0, 1); }, kNotTransparent},
-        {[](BmpBuilder& b) { b.bitCount = 8, b.setEntry(15, 1, 0, 0); }, kNotTransparent},
-        {[](BmpBuilder& b) { b.height = 0, b.clrUsed = 7; }, kNoSupport},  // before the palette
-        {[](BmpBuilder& b) { b.width = 0; }, kNoSupport},
-        {[](BmpBuilder& b) { b.compression = 1; }, kNoSupport},
-        {[](BmpBuilder& b) { b.infoSize = 12; }, kNoSupport},
-        {[](BmpBuilder& b) { b.infoSize = 0x7FFFFFFF; }, kNoSupport},
-        {[](BmpBuilder& b) { b.offBits = 4001; }, kNoSupport},
+        {[](Bmp& b) { b.bitCount = 8, b.indices = {15, 31, 255, 16, 0, 13}; }, kAccepted,
+         Bytes{0x00, 0x00, 0x11, 0x0E}},
+        {[](Bmp& b) { b.truncateTo = 122; }, kAccepted, {0x11, 0x01, 0x11, 0x0F}},
+        {[](Bmp& b) { b.truncateTo = 121; }, text::kBmpTooSmall},  // would still read
+        {[](Bmp& b) { b = image(255, 240, 8), b.trailing = 2; }, kAccepted, {}},  // 62520
+        // Too large is checked before the header.
+        {[](Bmp& b) { b = image(255, 240, 8), b.trailing = 3, b.type = 0; }, text::kBmpTooLarge},
+        {[](Bmp& b) { b.type = 0x4D43; }, "Has been opened not BMP file"},
+        {[](Bmp& b) { b.width = 256, b.height = 240; }, "Image width is too large"},
+        {[](Bmp& b) { b.width = 255, b.height = 241; }, "Image hight is too large"},
+        {[](Bmp& b) { b.width = 256, b.height = 241; }, "Image size is too large"},
+        {[](Bmp& b) { b.height = -4; }, "Image hight is too large"},  // top-down
+        // The size comes before the depth.
+        {[](Bmp& b) { b.width = 256, b.bitCount = 24; }, "Image width is too large"},
+        {[](Bmp& b) { b.bitCount = 24; }, kNoSupport},
+        {[](Bmp& b) { b.clrUsed = 8; }, "Palette size is not 16 colors"},
+        {[](Bmp& b) { b.bitCount = 8, b.clrUsed = 8; }, "Palette size is not 16 or 256 colors"},
+        {[](Bmp& b) { b.setEntry(15, 0, 0, 1); }, kNotTransparent},
+        {[](Bmp& b) { b.bitCount = 8, b.setEntry(15, 1, 0, 0); }, kNotTransparent},
+        {[](Bmp& b) { b.height = 0, b.clrUsed = 7; }, kNoSupport},  // before the palette
+        {[](Bmp& b) { b.width = 0; }, kNoSupport},
+        {[](Bmp& b) { b.compression = 1; }, kNoSupport},
+        {[](Bmp& b) { b.infoSize = 12; }, kNoSupport},
+        {[](Bmp& b) { b.infoSize = 0x7FFFFFFF; }, kNoSupport},
+        {[](Bmp& b) { b.offBits = 4001; }, kNoSupport},
     };
+    // Each row's outcome from memory and from disk (where the size limits come first), for a
+    // fresh element and one holding an earlier import. A refusal changes nothing; an
+    // acceptance gives `pixels` (unless none) and colour 1 from entry 0 as 0x00BBGGRR.
+    GeoDocument fresh = font(8, 9), earlier = fresh;
+    ASSERT_EQ(import(earlier, image(5, 3, 8).build()), kAccepted);
     for (const Row& row : rows) {
-        BmpBuilder b = image(3, 2, 4);
+        Bmp b = image(3, 2, 4);
         b.indices = {5, 2, 0, 0, 0, 14};
         b.trailing = 4000, b.truncateTo = 4000;  // above the lower size limit, below the upper
         row.change(b);
         SCOPED_TRACE(testing::Message() << "row " << &row - rows);
-        expectOutcome(b.build(), row.message, row.pixels);
+        test::TempDir dir;
+        test::writeBytes(dir.file("i.bmp"), b.build());
+        for (const GeoDocument& before : {fresh, earlier}) {
+            GeoDocument doc = before;
+            EXPECT_EQ(import(doc, b.build()), row.message);
+            EXPECT_EQ(import(doc, dir.file("i.bmp")), row.message);
+            const ImportSlot& s = doc.importSlots[1];
+            if (row.message != std::string(kAccepted)) {
+                EXPECT_EQ(slotState(doc), slotState(before));
+            } else if (!row.pixels.empty()) {
+                EXPECT_EQ(std::tie(s.pixels, s.colors[1]), std::tuple(row.pixels, 0x001020u));
+            }
+        }
     }
 }
 
 // Width, height and resize values follow the image; the display position is the loaded
-// one; x and y move to fit and x stays even.
-TEST(ImportFit, ElementTakesTheImageSizeAndAFittingPosition) {
+// one; x and y move to fit and x stays even. A reset then drops the import and keeps the
+// configuration.
+TEST(ImportFit, ElementTakesTheImageSizeAndAFittingPositionThatAResetKeeps) {
     using Case = std::tuple<std::uint32_t, std::uint32_t, int, int, int, int, FieldCode, FieldCode>;
     const Case cases[] = {{200, 0, 100, 2, 154, 0, FieldCode::x, FieldCode::unchanged},
                           {0, 200, 4, 50, 0, 190, FieldCode::unchanged, FieldCode::y},
-                          {11, 0, 4, 2, 12, 0, FieldCode::x, FieldCode::unchanged}};
+                          {11, 0, 9, 2, 12, 0, FieldCode::x, FieldCode::unchanged}};
     for (const auto& [x, y, width, height, fittedX, fittedY, xCode, yCode] : cases) {
         GeoDocument doc = font(x, y);
         std::int32_t out = 0;
@@ -153,22 +134,16 @@ TEST(ImportFit, ElementTakesTheImageSizeAndAFittingPosition) {
         doc.modified = 0;
         FieldCode gotX{}, gotY{};
         importElement(doc, gotX, gotY, image(width, height, 8).build());
+        const ImportSlot& s = doc.importSlots[1];
+        EXPECT_EQ(std::tie(doc.modified, s.imported), std::tuple(1, 1));
+        doc.modified = 0;
+        EXPECT_FALSE(doc.resetImport());  // drops the import and keeps the configuration
         const ElementConfig& c = doc.configs[1];
         EXPECT_EQ(std::tie(c.x, c.y, gotX, gotY), std::tie(fittedX, fittedY, xCode, yCode)) << x;
         EXPECT_EQ(std::tie(c.width, c.height, c.resizeWidth, c.resizeHeight, c.displayX, c.displayY,
-                           doc.modified),
-                  std::tuple(width, height - 1, width + 1, height, -3, 2, 1));
+                           doc.modified, s.imported, s.pixels),
+                  std::tuple(width, height - 1, width + 1, height, -3, 2, 0, 0, Bytes{}));
     }
-}
-
-TEST(ImportSlotLife, ResetDropsTheImportAndKeepsTheConfiguration) {
-    GeoDocument doc = font();
-    const ImportSlot& slot = importAccepted(doc, image(9, 3, 8).build());
-    const ElementConfig imported = doc.configs[1];
-    doc.modified = 0;
-    EXPECT_FALSE(doc.resetImport());
-    EXPECT_EQ(std::tie(slot.imported, slot.pixels, doc.modified), std::tuple(0, Bytes{}, 0));
-    EXPECT_EQ(doc.configs[1], imported);
 }
 
 // Damaged files, cut at every length or with random header values. A stream read agrees
@@ -176,7 +151,7 @@ TEST(ImportSlotLife, ResetDropsTheImportAndKeepsTheConfiguration) {
 // the size it reports. The sanitizer build watches every access.
 TEST(ImportMalformed, EveryTruncationAndRandomHeaderDamage) {
     GeoDocument base = font();
-    importAccepted(base, image(5, 3, 8).build());
+    ASSERT_EQ(import(base, image(5, 3, 8).build()), kAccepted);
     const auto attempt = [&base](const Bytes& file) {
         std::istringstream stream(std::string(file.begin(), file.end()));
         BmpImage fromStream, fromBytes;
@@ -192,23 +167,20 @@ TEST(ImportMalformed, EveryTruncationAndRandomHeaderDamage) {
         else
             EXPECT_EQ(s.pixels.size(), (s.width + 1) / 2 * (s.height + 1));
     };
-    BmpBuilder v5 = image(64, 64, 8);  // larger than one read chunk of a stream
+    Bmp v5 = image(64, 64, 8);  // larger than one read chunk of a stream
     v5.infoSize = 124, v5.gap = 10;
     const Bytes seeds[] = {image(7, 5, 4).setIndex(6, 4, 9).build(),
                            image(9, 3, 8).setIndex(8, 2, 200).build(),
                            v5.setIndex(63, 0, 9).build()};
-    for (const Bytes& seed : seeds) {
+    for (const Bytes& seed : seeds)
         for (auto end = seed.begin(); end <= seed.end(); ++end)
             attempt(Bytes(seed.begin(), end));
-    }
-    const std::uint32_t values[] = {0, 1, 8, 15, 16, 40, 124, 256, 1078, 0x80000000, 0xFFFFFFFF};
-    std::mt19937 engine(20240601);
-    const auto random = [&engine] { return static_cast<std::uint32_t>(engine()); };
+    const std::uint32_t edge[] = {0, 1, 8, 15, 16, 40, 124, 256, 1078, 0x80000000, 0xFFFFFFFF};
+    std::mt19937 rng(20240601);
     for (int round = 0; round < 2000; ++round) {
-        Bytes file = seeds[random() % std::size(seeds)];
-        for (std::uint32_t edit = random() % 3; edit < 3; ++edit) {
-            const std::size_t at = random() % 120;
-            const std::uint32_t v = random() % 2 ? values[random() % std::size(values)] : random();
+        Bytes file = seeds[rng() % 3];
+        for (auto edit = rng() % 3; edit < 3; ++edit) {  // 1 to 3 values at random places
+            const std::size_t at = rng() % 120, v = rng() % 2 ? edge[rng() % 11] : rng();
             for (std::size_t k = 0; k < (v > 255 ? 4u : 1u); ++k)
                 file[at + k] = static_cast<std::uint8_t>(v >> (8 * k));
         }

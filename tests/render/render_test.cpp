@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <limits>
-#include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,28 +18,21 @@ using Grid = std::vector<std::string>;
 constexpr std::uint32_t kUntouched = 0xABCDEF;  // no drawing produces it
 
 // Every colour stated by hand: the view's fixed colours and 15-bit file colours times 8.
-const std::map<char, std::uint32_t> kColors = {
-    {'s', kUntouched}, {'.', 0x7B3C52}, {'k', 0x000000}, {'H', 0xF400FD}, {'r', 0x0000FF},
-    {'g', 0x00FF00},   {'b', 0xFF0000}, {'y', 0x00FFFF}, {'A', 0x0000F8}, {'B', 0x00F800},
-    {'C', 0xF80000},   {'D', 0x000008}, {'I', 0x101010}, {'J', 0x181818}, {'K', 0x000080},
-    {'M', 0x800000},   {'N', 0x000018}, {'O', 0x001800}, {'P', 0x112233}, {'Q', 0x445566},
-    {'T', 0x778899}};
+// kColors[k] shows as kLetters[k], any other colour as '?'.
+constexpr char kLetters[] = "s.kHrgbyABCDIJKMNOPQT?";
+constexpr std::uint32_t kColors[] = {
+    kUntouched, 0x7B3C52, 0x000000, 0xF400FD, 0x0000FF, 0x00FF00, 0xFF0000,   // s . k H r g b
+    0x00FFFF,   0x0000F8, 0x00F800, 0xF80000, 0x000008, 0x101010, 0x181818,   // y A B C D I J
+    0x000080,   0x800000, 0x000018, 0x001800, 0x112233, 0x445566, 0x778899};  // K M N O P Q T
 
 // The letters of the surface from (x0, y0), each row as long as the row of `like`.
 Grid seen(const Surface& surface, std::int64_t x0, std::int64_t y0, Grid like) {
-    for (std::size_t r = 0; r < like.size(); ++r) {
-        for (std::size_t c = 0; c < like[r].size(); ++c) {
-            const std::uint32_t got = surface.pixel(x0 + std::int64_t(c), y0 + std::int64_t(r));
-            like[r][c] = '?';
-            for (const auto& [letter, color] : kColors)
-                like[r][c] = color == got ? letter : like[r][c];
-        }
-    }
+    for (std::size_t r = 0; r < like.size(); ++r)
+        for (std::size_t c = 0; c < like[r].size(); ++c)
+            like[r][c] = kLetters[std::ranges::find(kColors, surface.pixel(x0 + std::int64_t(c),
+                                                                           y0 + std::int64_t(r))) -
+                                  std::begin(kColors)];
     return like;
-}
-
-bool untouched(const Surface& surface) {
-    return std::ranges::all_of(surface.data(), [](auto p) { return p == kUntouched; });
 }
 
 // Five elements on row 0 (colorIndex i % 4 after loading: red, green, blue, yellow, red):
@@ -60,13 +50,11 @@ GeoDocument sampleDocument() {
         {.x = 8, .width = 2, .height = 0, .colors = {0, 0x0010}},
         {.x = 12, .width = 2, .height = 1, .colors = {0, 0x4000}},
         {.x = 17, .width = 2, .height = 0, .colors = {0, 0x0003, 0x0060, 0x7FFF}}};
-    const std::vector<std::array<std::uint32_t, 3>> pixels = {
-        {0, 0, 1},  {1, 0, 2},  {2, 0, 3},  {3, 0, 4},  {1, 1, 5},     {2, 1, 1},
-        {3, 1, 4},  {4, 0, 2},  {5, 1, 3},  {8, 0, 1},  {9, 0, 1},     {13, 0, 1},
-        {12, 1, 1}, {16, 0, 1}, {17, 0, 2}, {18, 0, 3}, {6, 0, 1},     {7, 0, 1},
-        {4, 2, 1},  {5, 2, 1},  {8, 1, 1},  {9, 1, 1},  {254, 239, 1}, {255, 239, 2}};
-    for (const auto& [x, y, value] : pixels)
-        font.setPixel(x, y, static_cast<std::uint8_t>(value));
+    const Grid rows = {"12342011110001001230", "05140300110010000000", "00001100000000000000"};
+    for (std::uint32_t i = 0; i < 60; ++i)
+        font.setPixel(i % 20, i / 20, static_cast<std::uint8_t>(rows[i / 20][i % 20] - '0'));
+    font.setPixel(254, 239, 1);
+    font.setPixel(255, 239, 2);
     return test::openDocument(font);
 }
 
@@ -74,16 +62,14 @@ GeoDocument sampleDocument() {
 constexpr auto noChange = [](GeoDocument&) {};
 // Element 2 imported as a slot of width 3, height 1: rows ". Q T|1" and ". P T|1".
 void import2(GeoDocument& d) {
-    d.importSlots[2] = {.imported = 1, .pixels = {0x20, 0x13, 0x10, 0x13}, .width = 3, .height = 1};
-    d.importSlots[2].colors = {0, 0x112233, 0x445566, 0x778899};
+    d.importSlots[2] = {1, {0x20, 0x13, 0x10, 0x13}, {0, 0x112233, 0x445566, 0x778899}, 3, 1};
 }
 // Element 2 as above but one row lower; element 4 a 255-wide slot at (254, 239).
 void importBoth(GeoDocument& d) {
     import2(d);
     d.configs[2].y = 1;
     d.importSlots[4] = {1, std::vector<std::uint8_t>(128, 0x11), {0, 0x778899}, 255, 0};
-    d.configs[4].x = 254;
-    d.configs[4].y = 239;
+    std::tie(d.configs[4].x, d.configs[4].y) = std::tuple(254, 239);
 }
 // Element 4 moved to (250, 238) with a stored size of 10 x 6 that runs off the picture and,
 // from its third row on, past the end of the file.
@@ -94,8 +80,7 @@ void pastTheEdges(GeoDocument& d) {
 // Configured sizes smaller (2, 3) and larger (1) than stored; element 1's larger block moved
 // over element 0's column 2; element 0 blue.
 void resized(GeoDocument& d) {
-    d.configs[3].height = 0;
-    d.configs[2].width = 1;
+    std::tie(d.configs[3].height, d.configs[2].width) = std::tuple(0, 1);
     d.configs[1] = {.x = 2, .width = 4, .height = 2, .colorIndex = 1};
     d.configs[0].colorIndex = 2;
 }
@@ -106,34 +91,28 @@ Surface blank() {
     return surface;
 }
 
-struct Window {
-    GeoDocument document = sampleDocument();
-    ViewState view{.documentLoaded = 1};
-    Surface viewSurface = blank(), pictureSurface = blank();
-    void render() { renderView(document, view, viewSurface, pictureSurface); }
-};
-
+// A case: its settings, the rows it expects and, once rendered, the window's state.
 struct RenderCase {
     std::int32_t transparency;
     void (*change)(GeoDocument&);
     std::uint32_t current;
     Grid rows;
+    GeoDocument document = sampleDocument();
+    ViewState view = {};
+    Surface viewSurface = blank(), pictureSurface = blank();
 
-    Window render(std::uint8_t mode) const {
-        Window window;
-        window.document.currentElement = current;
-        change(window.document);
-        window.view.viewMode = mode;
-        window.view.transparency = transparency;
-        window.render();
-        return window;
+    void render(std::uint8_t mode, std::uint8_t loaded = 1) {
+        view = {.viewMode = mode, .transparency = transparency, .documentLoaded = loaded};
+        document.currentElement = current;
+        change(document);
+        renderView(document, view, viewSurface, pictureSurface);
     }
 };
 
 TEST(RenderFullPicture, PictureWithoutCurrentElementThenCurrentOnHighlight) {
     // Each row: view columns 0-19 of rows 0-2, the picture surface's, and the view's columns
     // 250-254 of rows 237-239.
-    const std::vector<RenderCase> cases = {
+    std::vector<RenderCase> cases = {
         {1, noChange, 0,
          Grid{"ABC.Ig..KK..yM...NO. ....Ig..KK..yM...NO. .....",
               "HDA.gJ......My...... ....gJ......My...... .....",
@@ -155,20 +134,23 @@ TEST(RenderFullPicture, PictureWithoutCurrentElementThenCurrentOnHighlight) {
               "HDA.gJ......My...... ....gJ......My...... rrrrr",
               ".................... .................... rrrrN"}},
     };
-    for (const RenderCase& c : cases) {
+    for (RenderCase& c : cases) {
         SCOPED_TRACE(c.rows[0]);
-        const Window window = c.render(kFullPicture);
-        const Grid view = seen(window.viewSurface, 0, 0, Grid(3, std::string(20, ' ')));
-        const Grid picture = seen(window.pictureSurface, 0, 0, view);
-        const Grid corner = seen(window.viewSurface, 250, 237, Grid(3, "....."));
+        c.render(kFullPicture);
+        const Grid view = seen(c.viewSurface, 0, 0, Grid(3, std::string(20, ' ')));
+        const Grid picture = seen(c.pictureSurface, 0, 0, view);
+        const Grid corner = seen(c.viewSurface, 250, 237, Grid(3, "....."));
         for (std::size_t r = 0; r < 3; ++r)
             EXPECT_EQ(view[r] + " " + picture[r] + " " + corner[r], c.rows[r]);
-        EXPECT_EQ(window.view.shownFrame, (ElementConfig{.width = 255, .height = 239}));
+        EXPECT_EQ(c.view.shownFrame, (ElementConfig{.width = 255, .height = 239}));
     }
+    const GeoDocument doc = sampleDocument();  // palette records start at a multiple of 4
+    for (const std::uint32_t skew : {0u, 2u, 3u})
+        EXPECT_EQ(expandPalette(doc.fileImage, doc.paletteOffset + skew, 0)[5], 0x000008u) << skew;
 }
 
 TEST(RenderPictureElement, StoredPixelsOnABlockOfTheConfiguredSize) {
-    const std::vector<RenderCase> cases = {
+    std::vector<RenderCase> cases = {
         {1, noChange, 0, {"ABCs", "rDAs", "ssss"}},  // odd width: column 3 untouched
         {0, noChange, 0, {"ABCs", "kDAs", "ssss"}},
         {1, resized, 1, {"Igggs", "gJggs", "ggggs", "sssss"}},  // configured larger
@@ -178,35 +160,21 @@ TEST(RenderPictureElement, StoredPixelsOnABlockOfTheConfiguredSize) {
         {1, import2, 2, {"bQTs", "sPTs", "ssss"}},
         {1, pastTheEdges, 4, {"rrrrrrrrrrs", "rrrrNO"}},
     };
-    for (const RenderCase& c : cases) {
+    for (RenderCase& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << &c - cases.data());
-        const Window window = c.render(kPictureElement);
-        EXPECT_EQ(seen(window.viewSurface, 0, 0, c.rows), c.rows);
-        EXPECT_EQ(window.view.shownFrame, window.document.configs[c.current]);
-        EXPECT_TRUE(untouched(window.pictureSurface));
+        RenderCase none = c;  // no document loaded: nothing is drawn in either mode
+        none.render(c.current % 2 == 0 ? kFullPicture : kPictureElement, 0);
+        EXPECT_TRUE(std::ranges::equal(none.viewSurface.data(), blank().data()) &&
+                    std::ranges::equal(none.pictureSurface.data(), blank().data()) &&
+                    none.view.shownFrame == ElementConfig{});
+        c.render(kPictureElement);
+        EXPECT_EQ(seen(c.viewSurface, 0, 0, c.rows), c.rows);
+        EXPECT_EQ(c.view.shownFrame, c.document.configs[c.current]);
+        EXPECT_TRUE(std::ranges::equal(c.pictureSurface.data(), blank().data()));
     }
 }
 
-TEST(RenderView, NothingIsDrawnWithoutADocument) {
-    for (const std::uint8_t mode : {kFullPicture, kPictureElement}) {
-        Window window;
-        window.view = {.viewMode = mode};  // no document loaded
-        window.render();
-        EXPECT_TRUE(untouched(window.viewSurface) && untouched(window.pictureSurface));
-        EXPECT_EQ(window.view.shownFrame, ElementConfig{});
-    }
-}
-
-TEST(RenderPalette, RecordAddressRoundsDownToFourBytes) {
-    const GeoDocument document = sampleDocument();
-    for (const std::uint32_t skew : {0u, 2u, 3u}) {
-        const Palette16 colors =
-            expandPalette(document.fileImage, document.paletteOffset + skew, 0);
-        EXPECT_EQ(std::tuple(colors[1], colors[5]), std::tuple(kColors.at('A'), kColors.at('D')));
-    }
-}
-
-TEST(RenderSurface, WritesAreClippedAndCopiesTakeTheTopLeft) {
+TEST(RenderSurface, WritesAreClippedCopiesTakeTheTopLeftAndBmpRowsGoBottomUp) {
     constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
     constexpr std::int64_t kWrap = std::int64_t{1} << 32;
     Surface surface = blank();
@@ -223,27 +191,22 @@ TEST(RenderSurface, WritesAreClippedAndCopiesTakeTheTopLeft) {
 
     Surface view = blank();
     view.copyRect(surface, 253, 239);
-    EXPECT_EQ(seen(view, 0, 0, Grid(2, "   ")), (Grid{"sss", "rrs"}));
     EXPECT_EQ(seen(view, 251, 237, Grid(3, "   ")), (Grid{"sss", "srs", "sss"}));
     view.copyRect(surface, 1000, 1000);
     EXPECT_EQ(std::ranges::count(view.data(), 0x0000FFu), 8);
     EXPECT_EQ(dibPixels(view).back(), 0xFF0000u);  // red and blue exchanged
-}
 
-TEST(RenderSurfaceBmp, HeaderThenPaddedRowsBottomUp) {
-    Surface surface;
-    surface.set(0, 0, 0x010203);
-    surface.set(2, 1, 0xA0B0C0);
-    const std::vector<std::uint8_t> bmp = surfaceBmp(surface, 3, 2);
-    const std::vector<std::uint8_t> header = {'B', 'M', 78, 0, 0, 0, 0, 0, 0,  0, 54, 0, 0,
-                                              0,   40,  0,  0, 0, 3, 0, 0, 0,  2, 0,  0, 0,
-                                              1,   0,   24, 0, 0, 0, 0, 0, 24, 0, 0,  0};
-    // Row 1 first, blue-green-red, 9 bytes padded to 12; then row 0.
-    const std::vector<std::uint8_t> rows = {0, 0, 0, 0, 0, 0, 0xA0, 0xB0, 0xC0, 0, 0, 0,
-                                            1, 2, 3, 0, 0, 0, 0,    0,    0,    0, 0, 0};
-    ASSERT_EQ(bmp.size(), 54u + rows.size());
-    EXPECT_EQ(std::vector<std::uint8_t>(bmp.begin(), bmp.begin() + 38), header);
-    EXPECT_EQ(std::vector<std::uint8_t>(bmp.begin() + 54, bmp.end()), rows);
+    std::vector<std::uint8_t> bmp = surfaceBmp(surface, 3, 2);
+    ASSERT_EQ(bmp.size(), 78u);
+    std::fill(bmp.begin() + 38, bmp.begin() + 54, 0);  // resolution and colour counts unchecked
+    // 78 bytes, pixels at 54; 3 x 2, 1 plane, 24 bits, 24 bytes of rows: row 1 (red, red,
+    // untouched) first, blue-green-red, 9 bytes padded to 12; then row 0 (untouched).
+    std::vector<std::uint8_t> want = {'B', 'M', 78, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
+                                      3,   0,   0,  0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0,  0, 24};
+    want.resize(54);
+    want.insert(want.end(), {0,    0,    0xFF, 0,    0,    0xFF, 0xAB, 0xCD, 0xEF, 0, 0, 0,
+                             0xAB, 0xCD, 0xEF, 0xAB, 0xCD, 0xEF, 0xAB, 0xCD, 0xEF, 0, 0, 0});
+    EXPECT_EQ(bmp, want);
 }
 
 }  // namespace
