@@ -28,16 +28,16 @@ bool writeSeed(const fs::path& file, const std::vector<std::uint8_t>& bytes) {
 }
 
 ElementLayout element(std::uint32_t x, std::uint32_t y, std::uint32_t width, std::uint32_t height) {
-    ElementLayout spec;
-    spec.x = x;
-    spec.y = y;
-    spec.width = width;
-    spec.height = height;
-    spec.resizeWidth = width + 1;
-    spec.resizeHeight = height + 1;
+    ElementLayout layout;
+    layout.x = x;
+    layout.y = y;
+    layout.width = width;
+    layout.height = height;
+    layout.resizeWidth = width + 1;
+    layout.resizeHeight = height + 1;
     for (std::uint16_t k = 1; k < 16; ++k)
-        spec.colors[k] = static_cast<std::uint16_t>(k * 0x0842u);
-    return spec;
+        layout.colors[k] = static_cast<std::uint16_t>(k * 0x0842u);
+    return layout;
 }
 
 // Header word 2 is not part of the font; the GEO fuzz target reads its edits from it:

@@ -12,7 +12,7 @@ namespace {
 
 enum OptionBit : unsigned { kJson = 1, kDepth = 2, kElement = 4, kNoTransparency = 8, kZoom = 16 };
 
-struct CommandSpec {
+struct CommandRule {
     std::string_view name;
     Command command;
     std::size_t operands;
@@ -20,7 +20,7 @@ struct CommandSpec {
     std::string_view synopsis;
 };
 
-constexpr std::array<CommandSpec, 5> kCommands{{
+constexpr std::array<CommandRule, 5> kCommands{{
     {"check", Command::check, 1, 0, "check FONT"},
     {"info", Command::info, 1, kJson, "info FONT [--json]"},
     {"export", Command::exportElements, 2, kDepth | kElement,
@@ -30,13 +30,13 @@ constexpr std::array<CommandSpec, 5> kCommands{{
      "render FONT OUT.bmp [--element N] [--no-transparency] [--zoom Z]"},
 }};
 
-struct OptionSpec {
+struct OptionRule {
     std::string_view name;
     OptionBit bit;
     bool takesValue;
 };
 
-constexpr std::array<OptionSpec, 5> kOptions{{
+constexpr std::array<OptionRule, 5> kOptions{{
     {"--json", kJson, false},
     {"--depth", kDepth, true},
     {"--element", kElement, true},
@@ -138,13 +138,13 @@ ParsedArguments parseArguments(const std::vector<std::filesystem::path>& args) {
     const std::string first = displayPath(args[0]);
     if (isHelp(first) || first == "help")
         return ParsedArguments{Invocation{}, {}};
-    const auto* const spec = std::find_if(kCommands.begin(), kCommands.end(),
-                                          [&](const CommandSpec& c) { return c.name == first; });
-    if (spec == kCommands.end())
+    const auto* const found = std::find_if(kCommands.begin(), kCommands.end(),
+                                           [&](const CommandRule& c) { return c.name == first; });
+    if (found == kCommands.end())
         return refuse("unknown command '" + first + "'");
 
     Invocation invocation;
-    invocation.command = spec->command;
+    invocation.command = found->command;
     bool optionsEnded = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string text = displayPath(args[i]);
@@ -162,11 +162,11 @@ ParsedArguments parseArguments(const std::vector<std::filesystem::path>& args) {
         const std::size_t equals = text.find('=');
         const std::string name = text.substr(0, equals);
         const auto* const option = std::find_if(
-            kOptions.begin(), kOptions.end(), [&](const OptionSpec& o) { return o.name == name; });
+            kOptions.begin(), kOptions.end(), [&](const OptionRule& o) { return o.name == name; });
         if (option == kOptions.end())
             return refuse("unknown option '" + name + "'");
-        if ((spec->options & option->bit) == 0)
-            return refuse("option " + name + " does not apply to " + std::string(spec->name));
+        if ((found->options & option->bit) == 0)
+            return refuse("option " + name + " does not apply to " + std::string(found->name));
         std::string value;
         if (equals != std::string::npos) {
             if (!option->takesValue)
@@ -180,10 +180,10 @@ ParsedArguments parseArguments(const std::vector<std::filesystem::path>& args) {
         if (std::string problem = applyOption(invocation, option->bit, value); !problem.empty())
             return refuse(std::move(problem));
     }
-    if (invocation.operands.size() != spec->operands) {
+    if (invocation.operands.size() != found->operands) {
         return refuse(
-            std::string(invocation.operands.size() < spec->operands ? "missing" : "too many") +
-            " arguments; usage: geotool " + std::string(spec->synopsis));
+            std::string(invocation.operands.size() < found->operands ? "missing" : "too many") +
+            " arguments; usage: geotool " + std::string(found->synopsis));
     }
     return ParsedArguments{std::move(invocation), {}};
 }

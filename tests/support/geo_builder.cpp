@@ -21,21 +21,21 @@ GeoBuilder GeoBuilder::grid(std::size_t n, std::uint32_t w, std::uint32_t h) {
             x = 0;
             y += h + 1;
         }
-        ElementLayout spec;
-        spec.x = x;
-        spec.y = y;
-        spec.width = w;
-        spec.height = h;
-        spec.resizeWidth = w + 1;
-        spec.resizeHeight = h + 1;
-        spec.displayX = static_cast<std::int32_t>(i % 7) - 3;
-        spec.displayY = static_cast<std::int32_t>(i % 5) - 2;
-        spec.numberLow = static_cast<std::uint32_t>(0x010203 * (i + 1)) & 0xFFFFFFu;
+        ElementLayout layout;
+        layout.x = x;
+        layout.y = y;
+        layout.width = w;
+        layout.height = h;
+        layout.resizeWidth = w + 1;
+        layout.resizeHeight = h + 1;
+        layout.displayX = static_cast<std::int32_t>(i % 7) - 3;
+        layout.displayY = static_cast<std::int32_t>(i % 5) - 2;
+        layout.numberLow = static_cast<std::uint32_t>(0x010203 * (i + 1)) & 0xFFFFFFu;
         for (std::size_t k = 1; k < 16; ++k) {
-            spec.colors[k] = static_cast<std::uint16_t>((k * 2 + i) % 32 | ((k + i) % 32) << 5 |
+            layout.colors[k] = static_cast<std::uint16_t>((k * 2 + i) % 32 | ((k + i) % 32) << 5 |
                                                         ((31 - k) % 32) << 10);
         }
-        builder.elements.push_back(spec);
+        builder.elements.push_back(layout);
         builder.paintPattern(i);
         x += w + (w % 2);  // keep x even
     }
