@@ -33,7 +33,7 @@ GeoBuilder GeoBuilder::grid(std::size_t n, std::uint32_t w, std::uint32_t h) {
         layout.numberLow = static_cast<std::uint32_t>(0x010203 * (i + 1)) & 0xFFFFFFu;
         for (std::size_t k = 1; k < 16; ++k) {
             layout.colors[k] = static_cast<std::uint16_t>((k * 2 + i) % 32 | ((k + i) % 32) << 5 |
-                                                        ((31 - k) % 32) << 10);
+                                                          ((31 - k) % 32) << 10);
         }
         builder.elements.push_back(layout);
         builder.paintPattern(i);
