@@ -28,13 +28,7 @@ bool writeSeed(const fs::path& file, const std::vector<std::uint8_t>& bytes) {
 }
 
 ElementLayout element(std::uint32_t x, std::uint32_t y, std::uint32_t width, std::uint32_t height) {
-    ElementLayout layout;
-    layout.x = x;
-    layout.y = y;
-    layout.width = width;
-    layout.height = height;
-    layout.resizeWidth = width + 1;
-    layout.resizeHeight = height + 1;
+    ElementLayout layout = GeoBuilder::layoutAt(x, y, width, height);
     for (std::uint16_t k = 1; k < 16; ++k)
         layout.colors[k] = static_cast<std::uint16_t>(k * 0x0842u);
     return layout;

@@ -21,13 +21,7 @@ GeoBuilder GeoBuilder::grid(std::size_t n, std::uint32_t w, std::uint32_t h) {
             x = 0;
             y += h + 1;
         }
-        ElementLayout layout;
-        layout.x = x;
-        layout.y = y;
-        layout.width = w;
-        layout.height = h;
-        layout.resizeWidth = w + 1;
-        layout.resizeHeight = h + 1;
+        ElementLayout layout = layoutAt(x, y, w, h);
         layout.displayX = static_cast<std::int32_t>(i % 7) - 3;
         layout.displayY = static_cast<std::int32_t>(i % 5) - 2;
         layout.numberLow = static_cast<std::uint32_t>(0x010203 * (i + 1)) & 0xFFFFFFu;

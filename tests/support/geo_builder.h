@@ -35,6 +35,13 @@ struct GeoBuilder {
     // with distinct colours and a pixel pattern that differs per element.
     static GeoBuilder grid(std::size_t n, std::uint32_t w = 6, std::uint32_t h = 4);
 
+    // An element at (x, y) of w columns and h + 1 rows, its resize values matching.
+    static ElementLayout layoutAt(std::uint32_t x, std::uint32_t y, std::uint32_t w,
+                                  std::uint32_t h) {
+        return {
+            .x = x, .y = y, .width = w, .height = h, .resizeWidth = w + 1, .resizeHeight = h + 1};
+    }
+
     void setPixel(std::uint32_t x, std::uint32_t y, std::uint8_t value);
     std::uint8_t pixel(std::uint32_t x, std::uint32_t y) const;
     // Paints element i's rectangle with a pattern that never repeats between elements
