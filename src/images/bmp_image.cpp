@@ -166,44 +166,54 @@ std::array<std::uint32_t, 16> BmpImage::elementColors() const {
     return colors;
 }
 
-void BmpImage::decode4bpp(std::vector<std::uint8_t>& out,
-                          std::array<std::uint32_t, 16>& colors) const {
-    // Clamped so that a call without a successful read cannot size a buffer from garbage.
-    const U32 w = std::min(headerU32(bmp::kWidth), maxWidth);
-    const U32 h = std::min(headerU32(bmp::kHeight), maxHeight);
+namespace {
+
+// BMP pixel `column` of the stored row that starts at `row`: 4-bit rows hold the left pixel
+// in the high nibble, 8-bit rows one pixel per byte. Bytes past the data read as 0.
+template <U32 Bits>
+U32 bmpPixel(std::span<const std::uint8_t> pixels, std::size_t row, std::size_t column) {
+    if constexpr (Bits == 4) {
+        const std::uint8_t b = readU8(pixels, row + column / 2);
+        return column % 2 == 0 ? U32{b} >> 4 : b & 15u;
+    } else {
+        return readU8(pixels, row + column);
+    }
+}
+
+// Element rows of (w + 1) / 2 bytes, top row first, left pixel in the low nibble; the
+// padding nibble of an odd width stays 0.
+template <U32 Bits>
+std::vector<std::uint8_t> decodeRows(std::span<const std::uint8_t> pixels, U32 w, U32 h) {
     const std::size_t rowBytes = (w + 1) / 2;
-    const std::size_t stride = bmp::stride(w, 4);
+    const std::size_t stride = bmp::stride(w, Bits);
     std::vector<std::uint8_t> result(rowBytes * h, 0);
     for (std::size_t r = 0; r < h; ++r) {
         const std::size_t source = (h - 1 - r) * stride;  // the file is bottom-up
         for (std::size_t k = 0; k < rowBytes; ++k) {
-            const std::uint8_t b = readU8(pixels, source + k);
-            const U32 left = elementIndexFromBmp(b >> 4);
-            const U32 right = 2 * k + 1 < w ? elementIndexFromBmp(b & 15u) : 0;
+            const U32 left = elementIndexFromBmp(bmpPixel<Bits>(pixels, source, 2 * k));
+            const U32 right =
+                2 * k + 1 < w ? elementIndexFromBmp(bmpPixel<Bits>(pixels, source, 2 * k + 1)) : 0;
             result[r * rowBytes + k] = static_cast<std::uint8_t>(left | right << 4);
         }
     }
-    out = std::move(result);
+    return result;
+}
+
+}  // namespace
+
+// Width and height are clamped so that a call without a successful read cannot size a
+// buffer from garbage.
+void BmpImage::decode4bpp(std::vector<std::uint8_t>& out,
+                          std::array<std::uint32_t, 16>& colors) const {
+    out = decodeRows<4>(pixels, std::min(headerU32(bmp::kWidth), maxWidth),
+                        std::min(headerU32(bmp::kHeight), maxHeight));
     colors = elementColors();
 }
 
 void BmpImage::decode8bpp(std::vector<std::uint8_t>& out,
                           std::array<std::uint32_t, 16>& colors) const {
-    const U32 w = std::min(headerU32(bmp::kWidth), maxWidth);
-    const U32 h = std::min(headerU32(bmp::kHeight), maxHeight);
-    const std::size_t rowBytes = (w + 1) / 2;
-    const std::size_t stride = bmp::stride(w, 8);
-    std::vector<std::uint8_t> result(rowBytes * h, 0);
-    for (std::size_t r = 0; r < h; ++r) {
-        const std::size_t source = (h - 1 - r) * stride;
-        for (std::size_t k = 0; k < rowBytes; ++k) {
-            const U32 left = elementIndexFromBmp(readU8(pixels, source + 2 * k));
-            const U32 right =
-                2 * k + 1 < w ? elementIndexFromBmp(readU8(pixels, source + 2 * k + 1)) : 0;
-            result[r * rowBytes + k] = static_cast<std::uint8_t>(left | right << 4);
-        }
-    }
-    out = std::move(result);
+    out = decodeRows<8>(pixels, std::min(headerU32(bmp::kWidth), maxWidth),
+                        std::min(headerU32(bmp::kHeight), maxHeight));
     colors = elementColors();
 }
 
