@@ -8,11 +8,12 @@
 namespace zt9 {
 
 std::vector<std::uint8_t> surfaceBmp(const Surface& surface, std::int64_t columns,
-                                     std::int64_t rows) {
+                                     std::int64_t rows, std::uint32_t zoom) {
+    zoom = std::clamp<std::uint32_t>(zoom, 1, 10);
     const auto width =
-        static_cast<std::uint32_t>(std::clamp<std::int64_t>(columns, 0, kSurfaceWidth));
+        static_cast<std::uint32_t>(std::clamp<std::int64_t>(columns, 0, kSurfaceWidth)) * zoom;
     const auto height =
-        static_cast<std::uint32_t>(std::clamp<std::int64_t>(rows, 0, kSurfaceHeight));
+        static_cast<std::uint32_t>(std::clamp<std::int64_t>(rows, 0, kSurfaceHeight)) * zoom;
     const std::uint32_t stride = (width * 3 + 3) & ~3u;
     const std::uint32_t imageBytes = stride * height;
     constexpr std::uint32_t kHeaderBytes = 54;
@@ -32,7 +33,7 @@ std::vector<std::uint8_t> surfaceBmp(const Surface& surface, std::int64_t column
     for (std::uint32_t row = 0; row < height; ++row) {
         std::size_t at = kHeaderBytes + std::size_t{stride} * (height - 1 - row);
         for (std::uint32_t column = 0; column < width; ++column) {
-            const std::uint32_t c = surface.pixel(column, row);  // 0x00BBGGRR
+            const std::uint32_t c = surface.pixel(column / zoom, row / zoom);  // 0x00BBGGRR
             out[at++] = static_cast<std::uint8_t>(c >> 16);
             out[at++] = static_cast<std::uint8_t>(c >> 8);
             out[at++] = static_cast<std::uint8_t>(c);
