@@ -127,11 +127,12 @@ class GeoDocument {
     std::span<std::uint8_t> pixelArea(std::span<std::uint8_t> output) const;
 };
 
-// The whole load sequence for bytes in memory, as tools and tests use it: size checks,
-// header, table and element checks. A refused file throws its error and leaves no
-// document open (the header check releases the image, a failed element check closes it).
-// Returns the highest element number.
+// The whole load sequence, as tools and tests use it: size checks, header, table and
+// element checks. A file refused for its size or because it cannot be read leaves the
+// document as it was; one refused by the header or element checks leaves no document open.
+// Throws the refusal's error; returns the highest element number.
 std::uint32_t openFont(GeoDocument& document, std::vector<std::uint8_t> bytes);
+std::uint32_t openFont(GeoDocument& document, const std::filesystem::path& fileName);
 
 // Size of an open stream in bytes, leaving it at the start; -1 when it cannot be told.
 std::int64_t streamSize(std::istream& stream);

@@ -149,12 +149,10 @@ bool GeoDocument::closeDocument() {
     return true;
 }
 
-}  // namespace zt9
+namespace {
 
-namespace zt9 {
-
-std::uint32_t openFont(GeoDocument& document, std::vector<std::uint8_t> bytes) {
-    document.loadBytes(std::move(bytes), document.elementCount != 0);
+// The checks after a file image was read: header, table, elements.
+std::uint32_t checkReadFont(GeoDocument& document) {
     error result = document.checkHeader();
     if (result.domain != kDomainGeneral)
         throw error(result);
@@ -165,6 +163,18 @@ std::uint32_t openFont(GeoDocument& document, std::vector<std::uint8_t> bytes) {
         throw error(result);
     }
     return lastElement;
+}
+
+}  // namespace
+
+std::uint32_t openFont(GeoDocument& document, std::vector<std::uint8_t> bytes) {
+    document.loadBytes(std::move(bytes), document.elementCount != 0);
+    return checkReadFont(document);
+}
+
+std::uint32_t openFont(GeoDocument& document, const std::filesystem::path& fileName) {
+    document.loadFile(fileName, document.elementCount != 0);
+    return checkReadFont(document);
 }
 
 }  // namespace zt9

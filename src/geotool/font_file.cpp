@@ -5,22 +5,10 @@
 
 namespace zt9::geotool {
 
-void openFontFile(GeoDocument& document, const std::filesystem::path& font) {
-    document.clearError();
-    document.loadFile(font, false);
-    if (const error header = document.checkHeader(); header.domain != kDomainGeneral)
-        throw error{header};
-    document.parseElements();
-    if (const error elements = document.checkElements(); elements.domain != kDomainGeneral) {
-        document.closeDocument();
-        throw error{elements};
-    }
-}
-
 std::optional<GeoDocument> openOrReport(const std::filesystem::path& font, std::ostream& err) {
     GeoDocument document;
     try {
-        openFontFile(document, font);
+        openFont(document, font);
     } catch (const error& e) {
         reportError(err, font, e);
         return std::nullopt;

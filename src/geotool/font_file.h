@@ -17,10 +17,8 @@ enum : int { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
 // Element numbers above this can never exist in a font the editor accepts.
 inline constexpr std::int32_t kHighestElement = 142;
 
-// The editor's load command: read the file, check the header, decode the table, check the
-// elements (closing the document when that fails). A refused file throws its `error`.
-void openFontFile(GeoDocument& document, const std::filesystem::path& font);
-// The same for a command: the open font, or nothing after the refusal was reported on `err`.
+// The font opened as the editor's load command opens it, or nothing after the refusal was
+// reported on `err`.
 std::optional<GeoDocument> openOrReport(const std::filesystem::path& font, std::ostream& err);
 
 // The name the editor proposes for an exported element: "geo element N.bmp".
