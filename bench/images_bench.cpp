@@ -10,10 +10,7 @@ namespace {
 
 zt9::GeoDocument openFont(const zt9::test::GeoBuilder& builder) {
     zt9::GeoDocument doc;
-    doc.loadBytes(builder.build(), false);
-    doc.checkHeader();
-    doc.parseElements();
-    doc.checkElements();
+    zt9::openFont(doc, builder.build());
     return doc;
 }
 

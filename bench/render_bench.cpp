@@ -9,10 +9,7 @@ namespace {
 // A full font: 143 elements of 16 x 13 pixels, every index 0..15 in use.
 zt9::GeoDocument fullFont() {
     zt9::GeoDocument document;
-    document.loadBytes(zt9::test::GeoBuilder::grid(143, 16, 12).build(), false);
-    document.checkHeader();
-    document.parseElements();
-    document.checkElements();
+    zt9::openFont(document, zt9::test::GeoBuilder::grid(143, 16, 12).build());
     return document;
 }
 

@@ -17,7 +17,7 @@ GeoBuilder GeoBuilder::grid(std::size_t n, std::uint32_t w, std::uint32_t h) {
     std::uint32_t x = 0;
     std::uint32_t y = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        if (x + w > 254) {
+        if (x != 0 && x + w > 254) {  // a full-width element still starts at row 0
             x = 0;
             y += h + 1;
         }
