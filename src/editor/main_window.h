@@ -1,0 +1,152 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "document/geo_document.h"
+#include "editor/paint_plan.h"
+#include "editor/screen.h"
+#include "render/surface.h"
+#include "render/view_state.h"
+
+namespace zt9 {
+
+class MainWindow;
+
+// One entry of the command table: what WM_COMMAND `id` runs, and whether it needs a
+// loaded document (without one it does nothing but repaint).
+struct CommandEntry {
+    int id;
+    bool needsDocument;
+    void (MainWindow::*run)(int id, std::intptr_t param);
+};
+
+// What the main window does, apart from its handles: the view and panel state, the two
+// off-screen surfaces, and one function per command, view message and panel action. The
+// Win32 window turns each message into one of these calls; everything modal or on screen
+// goes through `Screen`.
+class MainWindow {
+  public:
+    MainWindow(GeoDocument& document, Screen& screen);
+
+    // --- The failure frame every message handler runs in. A caught `error` is shown with
+    // its message and the document's error record is cleared; anything else is shown as
+    // "Unknow error". Nothing escapes. Commands deferred while a modal loop was open run
+    // once the outermost handler has finished.
+    void frame(const std::function<void()>& handler);
+    // For painting, sizing and rendering: a failure shows no message box there (the box's
+    // own loop would paint and fail again) but is reported once, after the message.
+    void quietFrame(const std::function<void()>& handler);
+    // UM_REPORT_FAILURE: shows the failure a quiet frame caught.
+    void reportFailure();
+
+    // --- Creation and closing
+    // Makes the two surfaces; a failure shows its message and leaves the view grey.
+    void createSurfaces();
+    void close();            // WM_CLOSE
+    bool queryEndSession();  // WM_QUERYENDSESSION: true when the session may end
+    void windowDestroyed();  // WM_DESTROY: nothing deferred runs any more
+
+    // --- WM_COMMAND: `param` is 1 when the drop handler sends Load or Import with the
+    // path already in fileName.
+    void command(int id, std::intptr_t param);
+    static std::span<const CommandEntry> commands();
+
+    // --- View messages
+    void render();              // UM_RENDER
+    void compose();             // UM_COMPOSE
+    void resetView();           // UM_RESET_VIEW
+    void clearView();           // UM_CLEAR_VIEW
+    void showClamp(int field);  // UM_SHOW_CLAMP
+    PaintPlan paintPlan(std::int64_t areaRight, std::int64_t areaBottom) const;
+
+    // --- Element panel
+    void resetElement();  // the Number row's Reset button (1068)
+    // The Scale slider moved: only the stretch changes.
+    void scaleChanged(std::int32_t position);
+    // Width, Hight, Position X/Y, Resize width/hight and Display pos X/Y from panelConfig,
+    // the Color box, and the check mark of "Reset import element [R]".
+    void showElementInPanel();
+
+    const Surface* viewSurface() const { return viewSurface_.get(); }
+    // Grows whenever the view surface or the shown frame changes, so painting can tell
+    // whether a cached copy of the picture is still good.
+    std::uint64_t frameVersion() const { return frameVersion_; }
+    bool modalOpen() const { return modalDepth_ > 0; }
+
+    // --- State shared by the commands, the panel and the view
+    ViewState view;
+    std::uint8_t elementImported = 0;  // the current element shows an imported image
+    ElementConfig panelConfig = clearedPanelConfig();
+    FieldCode clampCode = FieldCode::unchanged;
+    std::int32_t clampedValue = 0;
+    std::int32_t requestedValue = 0;
+    std::uint32_t lastElementNumber = 0;
+    // The file dialogs' shared file name, which a drop also fills.
+    std::filesystem::path fileName;
+    std::filesystem::path documentPath;   // "Save geo file" writes here
+    std::filesystem::path savedFileName;  // fileName while Load first saves the old font
+
+    static ElementConfig clearedPanelConfig();
+
+  private:
+    // Commands (see the table in commands.cpp).
+    void load(int id, std::intptr_t param);
+    void save(int id, std::intptr_t param);
+    void saveAs(int id, std::intptr_t param);
+    void stepElement(int id, std::intptr_t param);
+    void zoom(int id, std::intptr_t param);
+    void selectViewMode(int id, std::intptr_t param);
+    void toggleViewMode(int id, std::intptr_t param);
+    void toggleTransparency(int id, std::intptr_t param);
+    void exit(int id, std::intptr_t param);
+    void moveOrResize(int id, std::intptr_t param);
+    void nextColor(int id, std::intptr_t param);
+    void resetConfig(int id, std::intptr_t param);
+    void about(int id, std::intptr_t param);
+
+    // Asks "Save changes?" when the font has unsaved edits and saves on Yes. False when
+    // the edits are still unsaved afterwards (the save failed): the caller gives up.
+    bool settleUnsavedEdits(const char* caption);
+    void renderAndInvalidate();
+    void writeField(int field, std::int32_t value);
+    void writeAllFields();
+    // Marks the document modified when a reset changed the current element.
+    void markIfChanged(const ElementConfig& before, std::uint8_t importedBefore);
+
+    template <class Call>
+    auto modal(Call&& call) {
+        ++modalDepth_;
+        struct Leave {
+            int& depth;
+            ~Leave() { --depth; }
+        } leave{modalDepth_};
+        return call();
+    }
+    // Runs `action` now, or once the open modal loop and its command have finished.
+    void runOrDefer(std::function<void()> action);
+    void runDeferred();
+    void showCaught(const std::function<void()>& show) noexcept;
+    void noteQuietFailure(std::string message) noexcept;
+
+    GeoDocument& document_;
+    Screen& screen_;
+    std::unique_ptr<Surface> viewSurface_;
+    std::unique_ptr<Surface> pictureSurface_;
+    std::uint64_t frameVersion_ = 0;
+    int frameDepth_ = 0;
+    int modalDepth_ = 0;
+    bool destroyed_ = false;
+    bool runningDeferred_ = false;
+    bool quietFailure_ = false;
+    std::string failureText_;
+    std::deque<std::function<void()>> deferred_;
+};
+
+}  // namespace zt9

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zt9 {
+
+enum class FileFilter {
+    geo,        // "GEO(*.GEO)"
+    importBmp,  // "BMP(*.bmp)"
+    exportBmp,  // "8bpp 256 colors(*.bmp)", then "4bpp 16 colors(*.bmp)"
+};
+
+// One file dialog as a command asks for it.
+struct FileDialog {
+    // A save dialog takes new names and asks before replacing an existing file; an open
+    // dialog only takes existing files.
+    bool save = false;
+    FileFilter filter = FileFilter::geo;
+    std::string title;               // empty: the platform's own title
+    std::filesystem::path fileName;  // the name the dialog opens with
+    int filterIndex = 1;             // 1-based filter selected when the dialog opens
+};
+
+struct FileChoice {
+    std::filesystem::path fileName;
+    int filterIndex = 1;
+};
+
+// Everything modal or on screen that the editor's commands need. The Win32 window
+// implements it with real dialogs, message boxes, menus and panel controls; tests put a
+// recorder in its place. Texts are code page 1251 bytes, converted where they are shown.
+class Screen {
+  public:
+    virtual ~Screen() = default;
+
+    // --- Modal: each returns once the user has answered.
+    // The chosen file, or nothing when the dialog was cancelled.
+    virtual std::optional<FileChoice> chooseFile(const FileDialog& dialog) = 0;
+    // A question with Yes and No buttons and the question icon; true for Yes.
+    virtual bool askYesNo(std::string_view text, std::string_view caption) = 0;
+    // A message box with caption "Error", the stop icon and OK.
+    virtual void showError(std::string_view text) = 0;
+    // A message box with OK and no icon.
+    virtual void showMessage(std::string_view text, std::string_view caption) = 0;
+    // The exclamation sound that comes before a question.
+    virtual void beep() = 0;
+
+    // --- On screen
+    // Asks for a repaint of the whole main window, without erasing it first.
+    virtual void invalidate() = 0;
+    virtual void checkMenuItem(int command, bool checked) = 0;
+    // Puts the radio mark of the View menu's mode group on `command`.
+    virtual void checkViewMode(int command) = 0;
+    // The commands that need a document: save, save as, import, export, and the Edit and
+    // View menus.
+    virtual void enableDocumentMenus(bool enabled) = 0;
+    virtual void enablePanel(bool enabled) = 0;
+    // Writes a number into a panel field, as signed or unsigned decimal text.
+    virtual void setFieldNumber(int field, std::int32_t value, bool isSigned) = 0;
+    // The text a panel field shows.
+    virtual std::string fieldText(int field) = 0;
+    // Range of the Number arrows: 0 to `last`.
+    virtual void setNumberRange(std::uint32_t last) = 0;
+    virtual void selectColor(int entry) = 0;
+    // The selected entry of the Color box, -1 when none is.
+    virtual int selectedColor() = 0;
+    virtual void setScale(std::int32_t zoom) = 0;
+    // Has reportFailure() called once the current message has been handled.
+    virtual void postFailureReport() = 0;
+    virtual void destroyWindow() = 0;
+};
+
+}  // namespace zt9

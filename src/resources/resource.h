@@ -1,0 +1,90 @@
+// Ids shared by the resource script, the Win32 side and the portable editor: resources,
+// menu and accelerator commands, panel controls and the main window's private messages.
+// Plain #defines only, so that the resource compiler can read this file too.
+#pragma once
+
+// Resources
+#define IDR_MAIN_MENU 101
+#define IDR_ACCELERATORS 108
+#define IDD_ELEMENT_PANEL 9
+#define IDI_APP_ICON 102
+
+// File menu
+#define IDM_LOAD 40001
+#define IDM_SAVE 40002
+#define IDM_SAVE_AS 40032
+#define IDM_IMPORT 40003
+#define IDM_EXPORT 40004
+#define IDM_EXIT 40011
+// Edit menu
+#define IDM_NEXT_ELEMENT 40005
+#define IDM_PREVIOUS_ELEMENT 40006
+#define IDM_RESET_CONFIG 40033
+#define IDM_RESET_IMPORT 40014
+// View menu
+#define IDM_ZOOM_IN 40007
+#define IDM_ZOOM_OUT 40008
+#define IDM_FULL_PICTURE 40009
+#define IDM_PICTURE_ELEMENT 40010
+#define IDM_TRANSPARENCY 40013
+// Top level
+#define IDM_ABOUT 65535
+// Keys without a menu item
+#define IDM_TOGGLE_VIEW 40015
+#define IDM_MOVE_LEFT 40023
+#define IDM_MOVE_UP 40024
+#define IDM_MOVE_RIGHT 40025
+#define IDM_MOVE_DOWN 40026
+#define IDM_NARROWER 40027
+#define IDM_LOWER 40028
+#define IDM_WIDER 40029
+#define IDM_HIGHER 40030
+#define IDM_NEXT_COLOR 40031
+
+// Menu bar positions of the popups a document enables
+#define MENU_POS_EDIT 1
+#define MENU_POS_VIEW 2
+
+// Element panel controls
+#define IDC_GROUP_NUMBER 1049
+#define IDC_GROUP_SIZE 1050
+#define IDC_GROUP_PLACE 1051
+#define IDC_GROUP_SCALE 1052
+#define IDC_NUMBER 1032
+#define IDC_NUMBER_ARROWS 1037
+#define IDC_WIDTH 1038
+#define IDC_WIDTH_ARROWS 1040
+#define IDC_HEIGHT 1041
+#define IDC_HEIGHT_ARROWS 1042
+#define IDC_POS_X 1043
+#define IDC_POS_X_ARROWS 1044
+#define IDC_POS_Y 1045
+#define IDC_POS_Y_ARROWS 1046
+#define IDC_RESIZE_WIDTH 1047
+#define IDC_RESIZE_WIDTH_ARROWS 1059
+#define IDC_RESIZE_HEIGHT 1057
+#define IDC_RESIZE_HEIGHT_ARROWS 1061
+#define IDC_DISPLAY_X 1062
+#define IDC_DISPLAY_X_ARROWS 1063
+#define IDC_DISPLAY_Y 1064
+#define IDC_DISPLAY_Y_ARROWS 1065
+#define IDC_SCALE 1055
+#define IDC_COLOR 1067
+#define IDC_RESET_ELEMENT 1068
+#define IDC_RESET_WIDTH 1069
+#define IDC_RESET_HEIGHT 1070
+#define IDC_RESET_RESIZE_WIDTH 1071
+#define IDC_RESET_RESIZE_HEIGHT 1072
+#define IDC_RESET_POS_X 1073
+#define IDC_RESET_POS_Y 1074
+#define IDC_RESET_DISPLAY_X 1075
+#define IDC_RESET_DISPLAY_Y 1076
+
+// Private messages of the main window (WM_USER + 1 to + 6)
+#define UM_RENDER 1025
+#define UM_COMPOSE 1026
+#define UM_RESET_VIEW 1027
+#define UM_CLEAR_VIEW 1028
+#define UM_SHOW_CLAMP 1029
+// A failure inside painting or rendering, reported once the paint is over
+#define UM_REPORT_FAILURE 1030
