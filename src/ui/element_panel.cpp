@@ -1,0 +1,89 @@
+#include "ui/element_panel.h"
+
+#include <commctrl.h>
+
+#include <array>
+
+#include "resources/resource.h"
+
+namespace zt9::ui {
+namespace {
+
+struct ArrowRange {
+    int id;
+    int lowest;
+    int highest;
+};
+// The Number arrows get their range at each load.
+constexpr std::array kArrowRanges{
+    ArrowRange{IDC_WIDTH_ARROWS, 1, 255},        ArrowRange{IDC_HEIGHT_ARROWS, 0, 255},
+    ArrowRange{IDC_POS_X_ARROWS, 0, 254},        ArrowRange{IDC_POS_Y_ARROWS, 0, 255},
+    ArrowRange{IDC_RESIZE_WIDTH_ARROWS, 1, 380}, ArrowRange{IDC_RESIZE_HEIGHT_ARROWS, 0, 255},
+    ArrowRange{IDC_DISPLAY_X_ARROWS, -255, 255}, ArrowRange{IDC_DISPLAY_Y_ARROWS, -255, 255},
+};
+
+MainWindow& editorOf(HWND panel) {
+    return *reinterpret_cast<MainWindow*>(GetWindowLongPtrW(panel, DWLP_USER));
+}
+
+void initialise(HWND panel) {
+    for (const ArrowRange& range : kArrowRanges)
+        SendDlgItemMessageW(panel, range.id, UDM_SETRANGE32, static_cast<WPARAM>(range.lowest),
+                            range.highest);
+    // Position X steps by 2, since x is kept even. Wine reports no steps of its own, so the
+    // array starts from the usual ones before the platform's are read over it.
+    std::array<UDACCEL, 3> steps{{{0, 1}, {2, 5}, {5, 20}}};
+    SendDlgItemMessageW(panel, IDC_POS_X_ARROWS, UDM_GETACCEL, steps.size(),
+                        reinterpret_cast<LPARAM>(steps.data()));
+    steps[0].nInc = 2;
+    steps[1].nInc = 2;
+    SendDlgItemMessageW(panel, IDC_POS_X_ARROWS, UDM_SETACCEL, steps.size(),
+                        reinterpret_cast<LPARAM>(steps.data()));
+    for (const wchar_t* name : {L"Red", L"Green", L"Blue", L"Yellow"})
+        SendDlgItemMessageW(panel, IDC_COLOR, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    SendDlgItemMessageW(panel, IDC_COLOR, CB_SETCURSEL, 0, 0);
+    SendDlgItemMessageW(panel, IDC_SCALE, TBM_SETRANGE, TRUE, MAKELPARAM(1, 10));
+}
+
+INT_PTR onCommand(HWND panel, WPARAM wParam) {
+    MainWindow& editor = editorOf(panel);
+    const int id = LOWORD(wParam);
+    switch (id) {
+        case IDC_RESET_ELEMENT:
+            if (HIWORD(wParam) == BN_CLICKED)
+                editor.frame([&] { editor.resetElement(); });
+            return TRUE;
+        case IDOK:
+        case IDCANCEL:
+            // Enter on a focused button and Escape in a field arrive here; the panel lives
+            // as long as the main window and is never closed by them.
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+INT_PTR CALLBACK panelProcedure(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            SetWindowLongPtrW(panel, DWLP_USER, lParam);
+            initialise(panel);
+            editorOf(panel).frame([&] { editorOf(panel).scaleChanged(1); });
+            return TRUE;
+        case WM_COMMAND:
+            return onCommand(panel, wParam);
+        case WM_CLOSE:
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace
+
+HWND createElementPanel(HINSTANCE instance, HWND mainWindow, MainWindow& editor) {
+    return CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_ELEMENT_PANEL), mainWindow,
+                              panelProcedure, reinterpret_cast<LPARAM>(&editor));
+}
+
+}  // namespace zt9::ui

@@ -1,0 +1,251 @@
+#include "ui/main_frame.h"
+
+#include <shellapi.h>
+
+#include <string>
+
+#include "editor/texts.h"
+#include "resources/resource.h"
+#include "ui/element_panel.h"
+#include "ui/wide_text.h"
+
+namespace zt9::ui {
+
+const MainFrame::Handler MainFrame::kHandlers[] = {
+    {WM_CREATE, &MainFrame::onCreate, false},
+    {WM_SIZE, &MainFrame::onSize, true},
+    {WM_PAINT, &MainFrame::onPaint, true},
+    {WM_ERASEBKGND, &MainFrame::onEraseBackground, true},
+    {WM_CLOSE, &MainFrame::onClose, false},
+    {WM_QUERYENDSESSION, &MainFrame::onQueryEndSession, false},
+    {WM_DESTROY, &MainFrame::onDestroy, false},
+    {WM_COMMAND, &MainFrame::onCommand, false},
+    {WM_DROPFILES, &MainFrame::onDropFiles, false},
+    {WM_DPICHANGED, &MainFrame::onDpiChanged, true},
+    {UM_RENDER, &MainFrame::onRender, true},
+    {UM_COMPOSE, &MainFrame::onCompose, true},
+    {UM_RESET_VIEW, &MainFrame::onResetView, false},
+    {UM_CLEAR_VIEW, &MainFrame::onClearView, false},
+    {UM_SHOW_CLAMP, &MainFrame::onShowClamp, false},
+    {UM_REPORT_FAILURE, &MainFrame::onReportFailure, false},
+};
+
+MainFrame::MainFrame(HINSTANCE instance, GeoDocument& document, Win32Screen& screen)
+    : instance_(instance), screen_(screen), editor_(document, screen) {}
+
+MainFrame::~MainFrame() {
+    if (window_ != nullptr)
+        DestroyWindow(window_);
+}
+
+HWND MainFrame::create(int showCommand) {
+    const std::wstring className = fromCodePage1251(text::kWindowClassName);
+    const std::wstring title = fromCodePage1251(text::kProgramTitle);
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = windowProcedure;
+    windowClass.hInstance = instance_;
+    windowClass.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APP_ICON));
+    windowClass.hIconSm = windowClass.hIcon;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszMenuName = MAKEINTRESOURCEW(IDR_MAIN_MENU);
+    windowClass.lpszClassName = className.c_str();
+    // A second window in the same process (tests) finds the class registered already.
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExW(instance_, className.c_str(), &existing) == FALSE &&
+        RegisterClassExW(&windowClass) == 0) {
+        const std::wstring message =
+            fromCodePage1251(std::string(text::kCannotRegisterClass) + text::kWindowClassName);
+        MessageBoxW(nullptr, message.c_str(), L"Error", MB_OK);
+        return nullptr;
+    }
+    const HWND created = CreateWindowExW(WS_EX_ACCEPTFILES, className.c_str(), title.c_str(),
+                                         WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, 0,
+                                         CW_USEDEFAULT, 0, nullptr, nullptr, instance_, this);
+    if (created == nullptr) {
+        const std::wstring message =
+            fromCodePage1251(std::string(text::kCannotCreateWindow) + text::kProgramTitle);
+        MessageBoxW(nullptr, message.c_str(), L"Error", MB_OK);
+        return nullptr;
+    }
+    ShowWindow(created, showCommand);
+    return created;
+}
+
+void MainFrame::loadAtStart(const std::filesystem::path& path) {
+    editor_.fileName = path;
+    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(IDM_LOAD, 0), 1);
+}
+
+void MainFrame::handleMessage(MSG& message, HACCEL accelerators) {
+    if (window_ != nullptr && TranslateAcceleratorW(window_, accelerators, &message) != 0)
+        return;
+    // The dialog keys go to the panel, and only for the panel's own controls: the main
+    // window is no dialog, and UM_RENDER has the value of DM_SETDEFID.
+    if (panel_ != nullptr && IsDialogMessageW(panel_, &message) != FALSE)
+        return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
+LRESULT CALLBACK MainFrame::windowProcedure(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* frame =
+            static_cast<MainFrame*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        frame->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(frame));
+    }
+    auto* frame = reinterpret_cast<MainFrame*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (frame == nullptr)
+        return DefWindowProcW(window, message, wParam, lParam);
+    return frame->handle(message, wParam, lParam);
+}
+
+LRESULT MainFrame::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    for (const Handler& handler : kHandlers) {
+        if (handler.message != message)
+            continue;
+        LRESULT result = 0;
+        const auto call = [&] { result = (this->*handler.run)(wParam, lParam); };
+        if (handler.quiet)
+            editor_.quietFrame(call);
+        else
+            editor_.frame(call);
+        return result;
+    }
+    const HWND window = window_;
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        window_ = nullptr;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// --- Creation, layout, closing -------------------------------------------------------------
+
+LRESULT MainFrame::onCreate(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    const HMENU menu = GetMenu(window_);
+    CheckMenuRadioItem(GetSubMenu(menu, MENU_POS_VIEW), IDM_FULL_PICTURE, IDM_PICTURE_ELEMENT,
+                       IDM_FULL_PICTURE, MF_BYCOMMAND);
+    CheckMenuItem(menu, IDM_TRANSPARENCY, MF_BYCOMMAND | MF_CHECKED);
+    screen_.attach(window_, nullptr);
+    panel_ = createElementPanel(instance_, window_, editor_);
+    if (panel_ == nullptr)
+        return -1;  // no window without its panel; creation reports the failure
+    screen_.attach(window_, panel_);
+    layoutPanel();
+    editor_.createSurfaces();
+    return 0;
+}
+
+void MainFrame::layoutPanel() {
+    RECT client{};
+    RECT panel{};
+    GetClientRect(window_, &client);
+    GetWindowRect(panel_, &panel);
+    const LONG width = panel.right - panel.left;
+    MoveWindow(panel_, client.right - width, 0, width, client.bottom, TRUE);
+    pictureArea_ = {client.left, client.top, client.right - width, client.bottom};
+}
+
+LRESULT MainFrame::onSize(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    if (panel_ != nullptr)
+        layoutPanel();
+    return 0;
+}
+
+LRESULT MainFrame::onDpiChanged(WPARAM /*wParam*/, LPARAM lParam) {
+    const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+    SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                 suggested->right - suggested->left, suggested->bottom - suggested->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    return 0;
+}
+
+LRESULT MainFrame::onClose(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    editor_.close();
+    return 0;
+}
+
+LRESULT MainFrame::onQueryEndSession(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    return editor_.queryEndSession() ? TRUE : FALSE;
+}
+
+LRESULT MainFrame::onDestroy(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    editor_.windowDestroyed();
+    if (panel_ != nullptr)
+        DestroyWindow(panel_);
+    panel_ = nullptr;
+    PostQuitMessage(0);
+    return 0;
+}
+
+// --- Painting -----------------------------------------------------------------------------
+
+LRESULT MainFrame::onPaint(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    // EndPaint runs however the painting ends.
+    struct Paint {
+        HWND window;
+        PAINTSTRUCT paint{};
+        HDC dc;
+        explicit Paint(HWND w) : window(w), dc(BeginPaint(w, &paint)) {}
+        ~Paint() { EndPaint(window, &paint); }
+        Paint(const Paint&) = delete;
+        Paint& operator=(const Paint&) = delete;
+    } paint(window_);
+    painter_.paint(paint.dc, editor_.paintPlan(pictureArea_.right, pictureArea_.bottom),
+                   editor_.viewSurface(), editor_.frameVersion());
+    return 0;
+}
+
+LRESULT MainFrame::onEraseBackground(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    return 0;  // painting covers the picture area by itself
+}
+
+// --- Commands and view messages ------------------------------------------------------------
+
+LRESULT MainFrame::onCommand(WPARAM wParam, LPARAM lParam) {
+    editor_.command(LOWORD(wParam), static_cast<std::intptr_t>(lParam));
+    return 0;
+}
+
+LRESULT MainFrame::onDropFiles(WPARAM wParam, LPARAM /*lParam*/) {
+    DragFinish(reinterpret_cast<HDROP>(wParam));
+    return 0;
+}
+
+LRESULT MainFrame::onRender(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    editor_.render();
+    return 0;
+}
+
+LRESULT MainFrame::onCompose(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    editor_.compose();
+    return 0;
+}
+
+LRESULT MainFrame::onResetView(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    editor_.resetView();
+    return 0;
+}
+
+LRESULT MainFrame::onClearView(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    editor_.clearView();
+    return 0;
+}
+
+LRESULT MainFrame::onShowClamp(WPARAM wParam, LPARAM /*lParam*/) {
+    editor_.showClamp(static_cast<int>(wParam));
+    return 0;
+}
+
+LRESULT MainFrame::onReportFailure(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    editor_.reportFailure();
+    return 0;
+}
+
+}  // namespace zt9::ui

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <windows.h>
+
+#include <filesystem>
+
+#include "document/geo_document.h"
+#include "editor/main_window.h"
+#include "ui/painter.h"
+#include "ui/win32_screen.h"
+
+namespace zt9::ui {
+
+// The program's main window on Win32: registers "mainWindClass", creates the window with
+// the menu and the docked element panel, and turns each message into one call of the
+// editor inside its failure frame. It holds no command logic.
+class MainFrame {
+  public:
+    MainFrame(HINSTANCE instance, GeoDocument& document, Win32Screen& screen);
+    ~MainFrame();
+    MainFrame(const MainFrame&) = delete;
+    MainFrame& operator=(const MainFrame&) = delete;
+
+    // Registers the class and creates and shows the window. On failure the reason is shown
+    // in a message box and the result is null.
+    HWND create(int showCommand);
+    // Loads a font given at start (a path from the command line), as a dropped file is.
+    void loadAtStart(const std::filesystem::path& path);
+
+    HWND window() const { return window_; }
+    HWND panel() const { return panel_; }
+    MainWindow& editor() { return editor_; }
+    const RECT& pictureArea() const { return pictureArea_; }
+
+    // One message of the thread's loop: accelerators first (so the editing keys work while
+    // a panel field has the focus), then the panel's own dialog keys, then dispatch.
+    void handleMessage(MSG& message, HACCEL accelerators);
+
+  private:
+    static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+    LRESULT onCreate(WPARAM wParam, LPARAM lParam);
+    LRESULT onSize(WPARAM wParam, LPARAM lParam);
+    LRESULT onPaint(WPARAM wParam, LPARAM lParam);
+    LRESULT onEraseBackground(WPARAM wParam, LPARAM lParam);
+    LRESULT onClose(WPARAM wParam, LPARAM lParam);
+    LRESULT onQueryEndSession(WPARAM wParam, LPARAM lParam);
+    LRESULT onDestroy(WPARAM wParam, LPARAM lParam);
+    LRESULT onCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT onDropFiles(WPARAM wParam, LPARAM lParam);
+    LRESULT onDpiChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT onRender(WPARAM wParam, LPARAM lParam);
+    LRESULT onCompose(WPARAM wParam, LPARAM lParam);
+    LRESULT onResetView(WPARAM wParam, LPARAM lParam);
+    LRESULT onClearView(WPARAM wParam, LPARAM lParam);
+    LRESULT onShowClamp(WPARAM wParam, LPARAM lParam);
+    LRESULT onReportFailure(WPARAM wParam, LPARAM lParam);
+
+    struct Handler {
+        UINT message;
+        LRESULT (MainFrame::*run)(WPARAM, LPARAM);
+        bool quiet;  // painting and rendering: no message box from inside
+    };
+    static const Handler kHandlers[];
+
+    // Docks the panel at the right edge, full height, and keeps the rest as pictureArea.
+    void layoutPanel();
+
+    HINSTANCE instance_;
+    Win32Screen& screen_;
+    MainWindow editor_;
+    Painter painter_;
+    HWND window_ = nullptr;
+    HWND panel_ = nullptr;
+    RECT pictureArea_{};
+};
+
+}  // namespace zt9::ui

@@ -1,0 +1,29 @@
+#include "ui/wide_text.h"
+
+#include <windows.h>
+
+#include <limits>
+
+namespace zt9::ui {
+
+std::wstring fromCodePage1251(std::string_view text) {
+    if (text.empty() || text.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()))
+        return {};
+    const int length = static_cast<int>(text.size());
+    const int needed = MultiByteToWideChar(1251, 0, text.data(), length, nullptr, 0);
+    if (needed <= 0)
+        return {};
+    std::wstring wide(static_cast<std::size_t>(needed), L'\0');
+    MultiByteToWideChar(1251, 0, text.data(), length, wide.data(), needed);
+    return wide;
+}
+
+std::string asciiText(std::wstring_view text) {
+    std::string result;
+    result.reserve(text.size());
+    for (const wchar_t c : text)
+        result.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+    return result;
+}
+
+}  // namespace zt9::ui

@@ -1,0 +1,147 @@
+#include "ui/win32_screen.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <vector>
+
+#include "resources/resource.h"
+#include "ui/wide_text.h"
+
+namespace zt9::ui {
+
+void Win32Screen::attach(HWND mainWindow, HWND panel) {
+    mainWindow_ = mainWindow;
+    panel_ = panel;
+}
+
+DWORD Win32Screen::dialogFlags(const FileDialog& dialog) {
+    const DWORD common = OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_HIDEREADONLY;
+    return dialog.save ? common | OFN_OVERWRITEPROMPT : common | OFN_FILEMUSTEXIST;
+}
+
+std::wstring Win32Screen::filterList(FileFilter filter) {
+    using namespace std::string_literals;
+    switch (filter) {
+        case FileFilter::geo:
+            return L"GEO(*.GEO)\0*.GEO\0\0"s;
+        case FileFilter::importBmp:
+            return L"BMP(*.bmp)\0*.bmp\0\0"s;
+        case FileFilter::exportBmp:
+            return L"8bpp 256 colors(*.bmp)\0*.bmp\0"
+                   L"4bpp 16 colors(*.bmp)\0*.bmp\0\0"s;
+    }
+    return L"\0\0"s;
+}
+
+std::optional<FileChoice> Win32Screen::chooseFile(const FileDialog& dialog) {
+    const std::wstring filter = filterList(dialog.filter);
+    const std::wstring title = fromCodePage1251(dialog.title);
+    // Room for the longest path the platform allows, not only 260 characters.
+    std::vector<wchar_t> name(32768, L'\0');
+    const std::wstring proposed = dialog.fileName.wstring();
+    proposed.copy(name.data(), std::min(proposed.size(), name.size() - 1));
+
+    OPENFILENAMEW record{};
+    record.lStructSize = sizeof record;
+    record.hwndOwner = mainWindow_;
+    record.lpstrFilter = filter.c_str();
+    record.nFilterIndex = static_cast<DWORD>(dialog.filterIndex);
+    record.lpstrFile = name.data();
+    record.nMaxFile = static_cast<DWORD>(name.size());
+    record.lpstrTitle = title.empty() ? nullptr : title.c_str();
+    record.Flags = dialogFlags(dialog);
+    // A name typed without an extension gets the one the filter stands for.
+    record.lpstrDefExt = dialog.filter == FileFilter::geo ? L"geo" : L"bmp";
+    const BOOL chosen = dialog.save ? GetSaveFileNameW(&record) : GetOpenFileNameW(&record);
+    if (chosen == FALSE)
+        return std::nullopt;
+    return FileChoice{std::filesystem::path(name.data()), static_cast<int>(record.nFilterIndex)};
+}
+
+bool Win32Screen::askYesNo(std::string_view text, std::string_view caption) {
+    return MessageBoxW(mainWindow_, fromCodePage1251(text).c_str(),
+                       fromCodePage1251(caption).c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void Win32Screen::showError(std::string_view text) {
+    MessageBoxW(mainWindow_, fromCodePage1251(text).c_str(), L"Error", MB_OK | MB_ICONERROR);
+}
+
+void Win32Screen::showMessage(std::string_view text, std::string_view caption) {
+    MessageBoxW(mainWindow_, fromCodePage1251(text).c_str(), fromCodePage1251(caption).c_str(),
+                MB_OK);
+}
+
+void Win32Screen::beep() {
+    MessageBeep(MB_ICONEXCLAMATION);
+}
+
+void Win32Screen::invalidate() {
+    InvalidateRect(mainWindow_, nullptr, FALSE);
+}
+
+void Win32Screen::checkMenuItem(int command, bool checked) {
+    CheckMenuItem(menu(), static_cast<UINT>(command),
+                  MF_BYCOMMAND | static_cast<UINT>(checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void Win32Screen::checkViewMode(int command) {
+    CheckMenuRadioItem(GetSubMenu(menu(), MENU_POS_VIEW), IDM_FULL_PICTURE, IDM_PICTURE_ELEMENT,
+                       static_cast<UINT>(command), MF_BYCOMMAND);
+}
+
+void Win32Screen::enableDocumentMenus(bool enabled) {
+    const UINT state = enabled ? MF_ENABLED : MF_GRAYED;
+    for (const UINT item : {UINT{IDM_SAVE_AS}, UINT{IDM_SAVE}, UINT{IDM_IMPORT}, UINT{IDM_EXPORT}})
+        EnableMenuItem(menu(), item, MF_BYCOMMAND | state);
+    EnableMenuItem(menu(), MENU_POS_EDIT, MF_BYPOSITION | state);
+    EnableMenuItem(menu(), MENU_POS_VIEW, MF_BYPOSITION | state);
+    DrawMenuBar(mainWindow_);
+}
+
+void Win32Screen::enablePanel(bool enabled) {
+    // A disabled field would keep the keyboard focus; hand it to the main window first.
+    if (!enabled && IsChild(panel_, GetFocus()))
+        SetFocus(mainWindow_);
+    EnableWindow(panel_, enabled ? TRUE : FALSE);
+}
+
+void Win32Screen::setFieldNumber(int field, std::int32_t value, bool isSigned) {
+    SetDlgItemInt(panel_, field, static_cast<UINT>(value), isSigned ? TRUE : FALSE);
+}
+
+std::string Win32Screen::fieldText(int field) {
+    const HWND control = GetDlgItem(panel_, field);
+    const int length = GetWindowTextLengthW(control);
+    std::wstring text(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
+    const int copied = GetWindowTextW(control, text.data(), static_cast<int>(text.size()));
+    text.resize(static_cast<std::size_t>(std::max(copied, 0)));
+    return asciiText(text);
+}
+
+void Win32Screen::setNumberRange(std::uint32_t last) {
+    SendDlgItemMessageW(panel_, IDC_NUMBER_ARROWS, UDM_SETRANGE32, 0, static_cast<LPARAM>(last));
+}
+
+void Win32Screen::selectColor(int entry) {
+    SendDlgItemMessageW(panel_, IDC_COLOR, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
+}
+
+int Win32Screen::selectedColor() {
+    return static_cast<int>(SendDlgItemMessageW(panel_, IDC_COLOR, CB_GETCURSEL, 0, 0));
+}
+
+void Win32Screen::setScale(std::int32_t zoom) {
+    SendDlgItemMessageW(panel_, IDC_SCALE, TBM_SETPOS, TRUE, zoom);
+}
+
+void Win32Screen::postFailureReport() {
+    PostMessageW(mainWindow_, UM_REPORT_FAILURE, 0, 0);
+}
+
+void Win32Screen::destroyWindow() {
+    DestroyWindow(mainWindow_);
+}
+
+}  // namespace zt9::ui

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <windows.h>
+
+#include "editor/screen.h"
+
+namespace zt9::ui {
+
+// The editor's screen on Win32: common file dialogs, message boxes, the main window's menu
+// and the element panel's controls. Tests derive from it to answer the modal calls
+// themselves while menus and controls stay real.
+class Win32Screen : public Screen {
+  public:
+    // The windows it works on, known once the main window has created its panel.
+    void attach(HWND mainWindow, HWND panel);
+    HWND mainWindow() const { return mainWindow_; }
+    HWND panel() const { return panel_; }
+
+    // The OPENFILENAME flags of a dialog: open dialogs take existing files only, save
+    // dialogs take new names and ask before replacing a file.
+    static DWORD dialogFlags(const FileDialog& dialog);
+    // The filter list, pairs of display text and pattern, each ending in a zero character
+    // and the list in one more.
+    static std::wstring filterList(FileFilter filter);
+
+    std::optional<FileChoice> chooseFile(const FileDialog& dialog) override;
+    bool askYesNo(std::string_view text, std::string_view caption) override;
+    void showError(std::string_view text) override;
+    void showMessage(std::string_view text, std::string_view caption) override;
+    void beep() override;
+
+    void invalidate() override;
+    void checkMenuItem(int command, bool checked) override;
+    void checkViewMode(int command) override;
+    void enableDocumentMenus(bool enabled) override;
+    void enablePanel(bool enabled) override;
+    void setFieldNumber(int field, std::int32_t value, bool isSigned) override;
+    std::string fieldText(int field) override;
+    void setNumberRange(std::uint32_t last) override;
+    void selectColor(int entry) override;
+    int selectedColor() override;
+    void setScale(std::int32_t zoom) override;
+    void postFailureReport() override;
+    void destroyWindow() override;
+
+  private:
+    HMENU menu() const { return GetMenu(mainWindow_); }
+    HWND mainWindow_ = nullptr;
+    HWND panel_ = nullptr;
+};
+
+}  // namespace zt9::ui
