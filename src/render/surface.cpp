@@ -46,12 +46,39 @@ void Surface::copyRect(const Surface& from, std::int64_t columns, std::int64_t r
     }
 }
 
+namespace {
+constexpr std::uint32_t swapRedBlue(std::uint32_t c) {
+    return (c & 0x00FF00u) | ((c & 0xFFu) << 16) | ((c >> 16) & 0xFFu);
+}
+}  // namespace
+
 std::vector<std::uint32_t> dibPixels(const Surface& surface) {
     std::vector<std::uint32_t> out(surface.data().size());
-    std::transform(surface.data().begin(), surface.data().end(), out.begin(), [](std::uint32_t c) {
-        return (c & 0x00FF00u) | ((c & 0xFFu) << 16) | ((c >> 16) & 0xFFu);
-    });
+    std::transform(surface.data().begin(), surface.data().end(), out.begin(), swapRedBlue);
     return out;
+}
+
+bool enlargeIntoDib(const Surface& surface, std::int64_t columns, std::int64_t rows,
+                    std::int32_t zoom, std::span<std::uint32_t> out, std::size_t stride) {
+    const Span across = clip(0, columns, kSurfaceWidth);
+    const Span down = clip(0, rows, kSurfaceHeight);
+    if (zoom < 1 || zoom > 10)
+        return false;
+    const auto z = static_cast<std::size_t>(zoom);
+    const auto width = static_cast<std::size_t>(across.end) * z;
+    const auto height = static_cast<std::size_t>(down.end) * z;
+    if (width > stride || (height > 0 && (height - 1) * stride + width > out.size()))
+        return false;
+    const std::span<const std::uint32_t> source = surface.data();
+    for (std::size_t y = 0; y < static_cast<std::size_t>(down.end); ++y) {
+        const auto first = out.begin() + static_cast<std::ptrdiff_t>(y * z * stride);
+        for (std::size_t x = 0; x < static_cast<std::size_t>(across.end); ++x)
+            std::fill_n(first + static_cast<std::ptrdiff_t>(x * z), z,
+                        swapRedBlue(source[y * kSurfaceWidth + x]));
+        for (std::size_t copy = 1; copy < z; ++copy)
+            std::copy_n(first, width, first + static_cast<std::ptrdiff_t>(copy * stride));
+    }
+    return true;
 }
 
 }  // namespace zt9

@@ -59,4 +59,11 @@ class Surface {
 // handing data() to StretchDIBits directly would show red and blue exchanged.
 std::vector<std::uint32_t> dibPixels(const Surface& surface);
 
+// The top-left `columns` x `rows` pixels of a surface (cut to it), each enlarged to a
+// zoom x zoom block, in that DIB order, into a top-down picture of `stride` pixels per row:
+// what the window shows at that zoom, ready for a 1:1 copy. Returns false and writes
+// nothing when `out` cannot hold the result.
+bool enlargeIntoDib(const Surface& surface, std::int64_t columns, std::int64_t rows,
+                    std::int32_t zoom, std::span<std::uint32_t> out, std::size_t stride);
+
 }  // namespace zt9

@@ -5,9 +5,24 @@
 namespace zt9::ui {
 namespace {
 
+// The largest enlarged picture: the whole surface at zoom 10.
+constexpr int kCacheWidth = kSurfaceWidth * 10;
+constexpr int kCacheHeight = kSurfaceHeight * 10;
+
 RECT toRect(const PixelRect& r) {
     return {static_cast<LONG>(r.left), static_cast<LONG>(r.top), static_cast<LONG>(r.right),
             static_cast<LONG>(r.bottom)};
+}
+
+BITMAPINFO topDownDib(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
 }
 
 }  // namespace
@@ -15,7 +30,43 @@ RECT toRect(const PixelRect& r) {
 Painter::Painter() : grey_(CreateSolidBrush(kMarginGrey)) {}
 
 Painter::~Painter() {
+    if (cacheDc_ != nullptr) {
+        SelectObject(cacheDc_, cacheDcBitmap_);
+        DeleteDC(cacheDc_);
+    }
+    if (cache_ != nullptr)
+        DeleteObject(cache_);
     DeleteObject(grey_);
+}
+
+bool Painter::makeCache(HDC dc) {
+    if (cache_ != nullptr || cacheFailed_)
+        return cache_ != nullptr;
+    const BITMAPINFO info = topDownDib(kCacheWidth, kCacheHeight);
+    void* bits = nullptr;
+    cache_ = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    cacheDc_ = cache_ != nullptr ? CreateCompatibleDC(dc) : nullptr;
+    if (cacheDc_ == nullptr) {
+        // Without the memory for it, every paint stretches instead.
+        if (cache_ != nullptr)
+            DeleteObject(cache_);
+        cache_ = nullptr;
+        cacheFailed_ = true;
+        return false;
+    }
+    cacheDcBitmap_ = SelectObject(cacheDc_, cache_);
+    cacheBits_ = static_cast<std::uint32_t*>(bits);
+    return true;
+}
+
+void Painter::stretch(HDC dc, const PaintPlan& plan, const Surface& surface) {
+    const std::vector<std::uint32_t> pixels = dibPixels(surface);
+    // Only the rows shown, so the source rectangle covers the DIB's whole height and no
+    // bottom-up origin is involved.
+    const BITMAPINFO info = topDownDib(kSurfaceWidth, plan.rows);
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchDIBits(dc, 0, 0, plan.columns * plan.zoom, plan.rows * plan.zoom, 0, 0, plan.columns,
+                  plan.rows, pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
 void Painter::paint(HDC dc, const PaintPlan& plan, const Surface* surface, std::uint64_t version) {
@@ -27,22 +78,19 @@ void Painter::paint(HDC dc, const PaintPlan& plan, const Surface* surface, std::
     }
     if (surface == nullptr || plan.columns <= 0 || plan.rows <= 0)
         return;
-    if (dibVersion_ != version) {
-        dib_ = dibPixels(*surface);
-        dibVersion_ = version;
+    if (!makeCache(dc)) {
+        stretch(dc, plan, *surface);
+        return;
     }
-    // A top-down DIB of just the rows shown: its first rows are the surface's top rows, and
-    // the source rectangle covers its whole height, so no bottom-up origin is involved.
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = kSurfaceWidth;
-    info.bmiHeader.biHeight = -plan.rows;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    SetStretchBltMode(dc, COLORONCOLOR);
-    StretchDIBits(dc, 0, 0, plan.columns * plan.zoom, plan.rows * plan.zoom, 0, 0, plan.columns,
-                  plan.rows, dib_.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+    if (version != cachedVersion_ || plan.columns != cachedPlan_.columns ||
+        plan.rows != cachedPlan_.rows || plan.zoom != cachedPlan_.zoom) {
+        GdiFlush();  // GDI must be done with the bits before they change
+        const std::span<std::uint32_t> bits(cacheBits_, std::size_t{kCacheWidth} * kCacheHeight);
+        enlargeIntoDib(*surface, plan.columns, plan.rows, plan.zoom, bits, kCacheWidth);
+        cachedVersion_ = version;
+        cachedPlan_ = plan;
+    }
+    BitBlt(dc, 0, 0, plan.columns * plan.zoom, plan.rows * plan.zoom, cacheDc_, 0, 0, SRCCOPY);
 }
 
 }  // namespace zt9::ui

@@ -209,5 +209,30 @@ TEST(RenderSurface, WritesAreClippedCopiesTakeTheTopLeftAndBmpRowsGoBottomUp) {
     EXPECT_EQ(bmp, want);
 }
 
+TEST(RenderSurface, EnlargingMakesZoomBlocksInDibOrderAndRefusesTooSmallTargets) {
+    Surface surface = blank();
+    surface.set(0, 0, 0x0000FF);
+    surface.set(1, 1, 0x00FF00);
+    surface.set(254, 239, 0x112233);
+    std::vector<std::uint32_t> out(4 * 7, 7);  // 4 rows of stride 7
+    ASSERT_TRUE(enlargeIntoDib(surface, 2, 2, 2, out, 7));
+    const std::uint32_t u = 0xEFCDAB;  // kUntouched with red and blue exchanged
+    const std::vector<std::uint32_t> want = {
+        0xFF0000, 0xFF0000, u,        u, 7, 7, 7, 0xFF0000, 0xFF0000, u,        u, 7, 7, 7, u,
+        u,        0x00FF00, 0x00FF00, 7, 7, 7, u, u,        0x00FF00, 0x00FF00, 7, 7, 7};
+    EXPECT_EQ(out, want);
+    // Sizes beyond the surface are cut to it; the last pixel lands in the last block.
+    std::vector<std::uint32_t> whole(std::size_t{255 * 3} * 240 * 3);
+    ASSERT_TRUE(enlargeIntoDib(surface, 999, 999, 3, whole, 255 * 3));
+    EXPECT_EQ(whole.back(), 0x332211u);
+    EXPECT_EQ(whole[whole.size() - 3 * 255 * 3 + 255 * 3 - 3], 0x332211u);
+    // Too small a target, a stride narrower than the picture, or a zoom out of 1..10.
+    const std::vector<std::uint32_t> before = out;
+    EXPECT_FALSE(enlargeIntoDib(surface, 2, 3, 2, out, 7));
+    EXPECT_FALSE(enlargeIntoDib(surface, 4, 1, 2, out, 7));
+    EXPECT_FALSE(enlargeIntoDib(surface, 1, 1, 11, out, 7));
+    EXPECT_EQ(out, before);
+}
+
 }  // namespace
 }  // namespace zt9

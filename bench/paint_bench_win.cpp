@@ -1,0 +1,298 @@
+// Under Wine: the cost of one frame of the main window on a full font (143 elements) at
+// zoom 4, drawn our way (our own surfaces, one stretch) against the old way (one SetPixelV
+// per pixel into a memory DC, then StretchBlt), and the cost of a key press to the end of
+// its repaint in the real window. Prints a table; run it with cmake/run-under-wine.sh.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "document/geo_document.h"
+#include "render/draw.h"
+#include "render/render.h"
+#include "resources/resource.h"
+#include "support/geo_builder.h"
+#include "support/temp_dir.h"
+#include "ui/main_frame.h"
+#include "ui/win32_screen.h"
+
+namespace {
+
+using zt9::Surface;
+
+constexpr int kZoom = 4;
+
+double now() {
+    LARGE_INTEGER counter{};
+    LARGE_INTEGER frequency{};
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(counter.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
+}
+
+// Microseconds per call: the median of `rounds` timings.
+double measure(int rounds, const std::function<void()>& call) {
+    std::vector<double> times;
+    call();  // warm up
+    for (int i = 0; i < rounds; ++i) {
+        const double start = now();
+        call();
+        times.push_back(now() - start);
+    }
+    std::nth_element(times.begin(), times.begin() + rounds / 2, times.end());
+    return times[static_cast<std::size_t>(rounds / 2)];
+}
+
+struct Pixel {
+    int x, y;
+    COLORREF color;
+};
+
+// The SetPixelV calls the old drawing makes for a Full picture frame: the background pixel
+// by pixel, every other element's block, every other element's pixels; then (after a copy)
+// the current element's highlight block and its pixels. Colours are taken from our own
+// render, which follows the same rules.
+void oldCalls(const zt9::GeoDocument& document, const Surface& picture, const Surface& view,
+              std::vector<Pixel>& beforeCopy, std::vector<Pixel>& afterCopy) {
+    for (int y = 0; y < 240; ++y)
+        for (int x = 0; x < 255; ++x)
+            beforeCopy.push_back({x, y, picture.pixel(x, y)});
+    const auto block = [](const zt9::ElementConfig& c, const Surface& from,
+                          std::vector<Pixel>& to) {
+        for (int r = 0; r <= c.height; ++r)
+            for (int col = 0; col < c.width; ++col)
+                to.push_back({c.x + col, c.y + r, from.pixel(c.x + col, c.y + r)});
+    };
+    const auto pixels = [&](std::uint32_t i, const Surface& from, std::vector<Pixel>& to) {
+        const zt9::ElementConfig& c = document.configs[i];
+        const zt9::Place place = zt9::decodePlace(document.placeWords[i]);
+        const std::uint32_t offset = document.elementPixelOffset(document.placeWords[i]);
+        for (int r = 0; r <= std::min<int>(c.height, static_cast<int>(place.height)); ++r)
+            for (int col = 0; col < std::min<int>(c.width, static_cast<int>(place.width)); ++col) {
+                const std::uint8_t byte =
+                    document.fileImage[offset + static_cast<std::uint32_t>(r * 128 + col / 2)];
+                if (((col % 2 == 0) ? byte & 15 : byte >> 4) != 0)
+                    to.push_back({c.x + col, c.y + r, from.pixel(c.x + col, c.y + r)});
+            }
+    };
+    for (std::uint32_t i = 0; i < document.elementCount; ++i)
+        if (i != document.currentElement)
+            block(document.configs[i], picture, beforeCopy);
+    for (std::uint32_t i = 0; i < document.elementCount; ++i)
+        if (i != document.currentElement)
+            pixels(i, picture, beforeCopy);
+    block(document.configs[document.currentElement], view, afterCopy);
+    pixels(document.currentElement, view, afterCopy);
+}
+
+BITMAPINFO dibInfo(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+void frameBenchmarks(const zt9::GeoDocument& source) {
+    zt9::GeoDocument document = source;
+    document.currentElement = 70;
+    const HWND window =
+        CreateWindowExW(0, L"STATIC", L"bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1100, 1000,
+                        nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    const HDC screen = GetDC(window);
+    zt9::ViewState view;
+    view.documentLoaded = 1;
+    Surface viewSurface;
+    Surface pictureSurface;
+    zt9::renderView(document, view, viewSurface, pictureSurface);
+
+    // The old way: compatible bitmaps in memory DCs, one SetPixelV per pixel.
+    std::vector<Pixel> beforeCopy;
+    std::vector<Pixel> afterCopy;
+    oldCalls(document, pictureSurface, viewSurface, beforeCopy, afterCopy);
+    const HDC pictureDc = CreateCompatibleDC(screen);
+    const HDC viewDc = CreateCompatibleDC(screen);
+    const HBITMAP pictureBitmap = CreateCompatibleBitmap(screen, 255, 240);
+    const HBITMAP viewBitmap = CreateCompatibleBitmap(screen, 255, 240);
+    const HGDIOBJ oldPicture = SelectObject(pictureDc, pictureBitmap);
+    const HGDIOBJ oldView = SelectObject(viewDc, viewBitmap);
+    const auto oldDraw = [&] {
+        for (const Pixel& p : beforeCopy)
+            SetPixelV(pictureDc, p.x, p.y, p.color);
+        BitBlt(viewDc, 0, 0, 255, 240, pictureDc, 0, 0, SRCCOPY);
+        for (const Pixel& p : afterCopy)
+            SetPixelV(viewDc, p.x, p.y, p.color);
+        GdiFlush();
+    };
+    const auto oldStretch = [&] {
+        StretchBlt(screen, 0, 0, 255 * kZoom, 240 * kZoom, viewDc, 0, 0, 255, 240, SRCCOPY);
+        GdiFlush();
+    };
+
+    // Our way: draw into our surfaces, then either stretch the DIB onto the window, or
+    // enlarge it ourselves into a cached DIB section and copy that 1:1.
+    const auto ourDraw = [&] { zt9::renderView(document, view, viewSurface, pictureSurface); };
+    std::vector<std::uint32_t> dib;
+    const BITMAPINFO small = dibInfo(255, 240);
+    const auto ourStretch = [&] {
+        dib = zt9::dibPixels(viewSurface);
+        SetStretchBltMode(screen, COLORONCOLOR);
+        StretchDIBits(screen, 0, 0, 255 * kZoom, 240 * kZoom, 0, 0, 255, 240, dib.data(), &small,
+                      DIB_RGB_COLORS, SRCCOPY);
+        GdiFlush();
+    };
+    const BITMAPINFO large = dibInfo(255 * kZoom, 240 * kZoom);
+    void* bits = nullptr;
+    const HBITMAP zoomed = CreateDIBSection(screen, &large, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HDC zoomedDc = CreateCompatibleDC(screen);
+    const HGDIOBJ oldZoomed = SelectObject(zoomedDc, zoomed);
+    const auto enlarge = [&] {
+        zt9::enlargeIntoDib(
+            viewSurface, 255, 240, kZoom,
+            {static_cast<std::uint32_t*>(bits), std::size_t{255 * 240 * kZoom * kZoom}},
+            255 * kZoom);
+    };
+    const auto cachedCopy = [&] {
+        BitBlt(screen, 0, 0, 255 * kZoom, 240 * kZoom, zoomedDc, 0, 0, SRCCOPY);
+        GdiFlush();
+    };
+
+    const double oldDrawUs = measure(20, oldDraw);
+    const double oldFrameUs = measure(20, [&] {
+        oldDraw();
+        oldStretch();
+    });
+    const double ourDrawUs = measure(200, ourDraw);
+    const double stretchFrameUs = measure(200, [&] {
+        ourDraw();
+        ourStretch();
+    });
+    const double stretchPaintUs = measure(200, ourStretch);
+    const double cachedFrameUs = measure(200, [&] {
+        ourDraw();
+        enlarge();
+        cachedCopy();
+    });
+    const double cachedPaintUs = measure(200, cachedCopy);
+
+    std::printf("Full picture of 143 elements at zoom %d, median microseconds:\n", kZoom);
+    std::printf("  old way: drawing (%zu SetPixelV)       %10.1f\n",
+                beforeCopy.size() + afterCopy.size(), oldDrawUs);
+    std::printf("  old way: whole frame (+ StretchBlt)       %10.1f\n", oldFrameUs);
+    std::printf("  our way: drawing                          %10.1f   %6.0fx faster\n", ourDrawUs,
+                oldDrawUs / ourDrawUs);
+    std::printf("  our way: frame, StretchDIBits             %10.1f   %6.0fx faster\n",
+                stretchFrameUs, oldFrameUs / stretchFrameUs);
+    std::printf("  our way: frame, cached zoomed DIB + BitBlt %9.1f   %6.0fx faster\n",
+                cachedFrameUs, oldFrameUs / cachedFrameUs);
+    std::printf("  repaint only: StretchDIBits %.1f, cached BitBlt %.1f\n", stretchPaintUs,
+                cachedPaintUs);
+
+    SelectObject(zoomedDc, oldZoomed);
+    DeleteDC(zoomedDc);
+    DeleteObject(zoomed);
+    SelectObject(pictureDc, oldPicture);
+    SelectObject(viewDc, oldView);
+    DeleteObject(pictureBitmap);
+    DeleteObject(viewBitmap);
+    DeleteDC(pictureDc);
+    DeleteDC(viewDc);
+    ReleaseDC(window, screen);
+    DestroyWindow(window);
+}
+
+// The real screen, counting the time spent inside the platform's calls, so that what is
+// left of a command's time is our own code's.
+class TimingScreen : public zt9::ui::Win32Screen {
+  public:
+    double platformUs = 0;
+
+    template <class Call>
+    auto timed(Call&& call) {
+        const double start = now();
+        struct Add {
+            double& total;
+            double start;
+            ~Add() { total += now() - start; }
+        } add{platformUs, start};
+        return call();
+    }
+    void invalidate() override {
+        timed([&] { Win32Screen::invalidate(); });
+    }
+    void checkMenuItem(int command, bool checked) override {
+        timed([&] { Win32Screen::checkMenuItem(command, checked); });
+    }
+    void setFieldNumber(int field, std::int32_t value, bool isSigned) override {
+        timed([&] { Win32Screen::setFieldNumber(field, value, isSigned); });
+    }
+    std::string fieldText(int field) override {
+        return timed([&] { return Win32Screen::fieldText(field); });
+    }
+    void selectColor(int entry) override {
+        timed([&] { Win32Screen::selectColor(entry); });
+    }
+    int selectedColor() override {
+        return timed([&] { return Win32Screen::selectedColor(); });
+    }
+};
+
+// A key in the real window: the command (our code, with its render) and then the repaint.
+void keyBenchmarks(const std::vector<std::uint8_t>& font) {
+    const zt9::test::TempDir dir;
+    zt9::test::writeBytes(dir.file("bench.geo"), font);
+    zt9::GeoDocument document;
+    TimingScreen screen;
+    zt9::ui::MainFrame frame(GetModuleHandleW(nullptr), document, screen);
+    frame.create(SW_SHOWNORMAL);
+    MoveWindow(frame.window(), 0, 0, 1400, 1100, TRUE);
+    frame.loadAtStart(dir.file("bench.geo"));
+    SendMessageW(frame.window(), WM_COMMAND, IDM_ZOOM_IN, 0);
+    SendMessageW(frame.window(), WM_COMMAND, IDM_ZOOM_IN, 0);
+    SendMessageW(frame.window(), WM_COMMAND, IDM_ZOOM_IN, 0);
+    UpdateWindow(frame.window());
+    std::printf("Key presses on that font at zoom 4, median microseconds:\n");
+    for (const auto& [name, id] :
+         {std::pair{"Right (move)", IDM_MOVE_RIGHT}, std::pair{"Left (move)", IDM_MOVE_LEFT},
+          std::pair{"Ctrl+Right (next element)", IDM_NEXT_ELEMENT},
+          std::pair{"Ctrl+Left (previous element)", IDM_PREVIOUS_ELEMENT}}) {
+        const auto key = [&, id = id] {
+            SendMessageW(frame.window(), WM_COMMAND, static_cast<WPARAM>(id), 0);
+        };
+        // Our code: the command's time less the platform calls it made.
+        std::vector<double> own;
+        for (int i = 0; i < 200; ++i) {
+            screen.platformUs = 0;
+            const double start = now();
+            key();
+            own.push_back(now() - start - screen.platformUs);
+        }
+        std::nth_element(own.begin(), own.begin() + 100, own.end());
+        const double command = measure(200, key);
+        const double whole = measure(200, [&] {
+            key();
+            UpdateWindow(frame.window());
+            GdiFlush();
+        });
+        std::printf(
+            "  %-30s our code %6.1f; command with platform calls %7.1f; to the end of "
+            "the repaint %7.1f\n",
+            name, own[100], command, whole);
+    }
+}
+
+}  // namespace
+
+int main() {
+    const std::vector<std::uint8_t> font = zt9::test::GeoBuilder::grid(143, 16, 12).build();
+    zt9::GeoDocument document;
+    zt9::openFont(document, font);
+    frameBenchmarks(document);
+    keyBenchmarks(font);
+    return 0;
+}
