@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <limits>
+
 #include "document/geo_document.h"
 
 namespace zt9 {
@@ -13,6 +16,14 @@ bool sumExceeds(std::int32_t field, std::int32_t value, U32 limit) {
 
 std::int32_t makeEven(std::int32_t value) {
     return value - (value % 2 != 0 ? 1 : 0);
+}
+
+// limit - value without overflow: a value so negative that the difference leaves the 32-bit
+// range gives the largest value instead. Every other value gives the plain difference.
+std::int32_t room(U32 limit, std::int32_t value) {
+    const std::int64_t difference = std::int64_t{limit} - value;
+    return static_cast<std::int32_t>(
+        std::min<std::int64_t>(difference, std::numeric_limits<std::int32_t>::max()));
 }
 
 }  // namespace
@@ -89,7 +100,7 @@ FieldCode keepInPicture(std::int32_t value, std::int32_t& field, std::int32_t ot
                         std::int32_t minimum, bool even, FieldCode code, FieldCode valueCode,
                         std::int32_t& out) {
     if (sumExceeds(other, value, limit)) {
-        const std::int32_t largest = static_cast<std::int32_t>(limit) - other;
+        const std::int32_t largest = room(limit, other);
         field = even ? makeEven(largest) : largest;
         out = field;
         return code;
@@ -206,7 +217,7 @@ FieldCode restoreField(std::int32_t value, std::int32_t& field, std::int32_t& ne
                        bool evenNeighbour, FieldCode neighbourCode, std::int32_t& out) {
     FieldCode code = FieldCode::unchanged;
     if (sumExceeds(neighbour, value, limit)) {
-        const std::int32_t moved = static_cast<std::int32_t>(limit) - value;
+        const std::int32_t moved = room(limit, value);
         neighbour = evenNeighbour ? makeEven(moved) : moved;
         out = neighbour;
         code = neighbourCode;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <tuple>
 #include <utility>
 
@@ -13,6 +14,8 @@ using EC = ElementConfig;
 using GD = GeoDocument;
 using FC = FieldCode;
 constexpr std::int32_t kUntouched = 12345;  // `out` keeps this when the code is 0
+constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 
 // A five-element font; element 2 stands near the bottom right corner of the picture.
 GeoDocument fiveElements() {
@@ -56,6 +59,11 @@ TEST(ElementOps, FieldOperationsStoreTheCorrectedValueAndMark) {
         {&GD::restoreX, &EC::width, 100, 0, 100, 0, 200, FC::width, 55, 2},
         {&GD::restoreY, &EC::height, 0, 100, 1, 100, 200, FC::height, 39, 2},
         {&GD::restoreY, &EC::height, 0, 100, 1, 39, 200, FC::unchanged, 39, 2},
+        // Values far below zero: the moved neighbour stays at the largest value, no overflow.
+        {&GD::restoreX, &EC::width, 100, 0, 100, 0, kMin, FC::width, kMax, 2},
+        {&GD::restoreWidth, &EC::x, 200, 0, 10, 0, kMin, FC::x, kMax - 1, 2},
+        {&GD::restoreHeight, &EC::y, 0, 200, 1, 10, kMin + 5, FC::y, kMax, 2},
+        {&GD::setWidth, &EC::width, kMin, 0, 10, 0, 5, FC::width, kMax},
     };
     GeoDocument doc = fiveElements();
     for (const auto& c : cases) {
