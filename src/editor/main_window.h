@@ -66,10 +66,19 @@ class MainWindow {
     void showClamp(int field);  // UM_SHOW_CLAMP
     PaintPlan paintPlan(std::int64_t areaRight, std::int64_t areaBottom) const;
 
-    // --- Element panel
+    // --- Element panel (dialog 9)
+    // Enter in one of the nine fields: the typed value goes to the element through its
+    // operation, and the field shows what was stored.
+    void commitField(int field);
+    // A click on one of the nine arrow controls, which now show `position`.
+    void arrowClicked(int arrows, std::int32_t position);
+    // One of the nine Reset buttons (1068 resets the whole element).
+    void resetClicked(int button);
     void resetElement();  // the Number row's Reset button (1068)
     // The Scale slider moved: only the stretch changes.
     void scaleChanged(std::int32_t position);
+    // An entry of the Color box was chosen; -1 (no selection) changes nothing.
+    void colorChosen(int entry);
     // Width, Hight, Position X/Y, Resize width/hight and Display pos X/Y from panelConfig,
     // the Color box, and the check mark of "Reset import element [R]".
     void showElementInPanel();
@@ -117,8 +126,13 @@ class MainWindow {
     void renderAndInvalidate();
     void writeField(int field, std::int32_t value);
     void writeAllFields();
-    // Marks the document modified when a reset changed the current element.
-    void markIfChanged(const ElementConfig& before, std::uint8_t importedBefore);
+    // Runs a reset of the current element: the font counts as modified afterwards exactly
+    // when it was before or the reset changed the element's saved values or its image.
+    void resetKeepingModifiedHonest(const std::function<void()>& reset);
+    void resetField(int button);
+    // Writes the value the current element holds into `field`, and into the field of the
+    // neighbour `code` names when an operation moved that one too.
+    void showStored(int field, FieldCode code);
 
     template <class Call>
     auto modal(Call&& call) {

@@ -45,22 +45,61 @@ void initialise(HWND panel) {
     SendDlgItemMessageW(panel, IDC_SCALE, TBM_SETRANGE, TRUE, MAKELPARAM(1, 10));
 }
 
+bool isField(int id) {
+    return id == IDC_NUMBER || id == IDC_WIDTH || id == IDC_HEIGHT || id == IDC_POS_X ||
+           id == IDC_POS_Y || id == IDC_RESIZE_WIDTH || id == IDC_RESIZE_HEIGHT ||
+           id == IDC_DISPLAY_X || id == IDC_DISPLAY_Y;
+}
+
 INT_PTR onCommand(HWND panel, WPARAM wParam) {
     MainWindow& editor = editorOf(panel);
     const int id = LOWORD(wParam);
-    switch (id) {
-        case IDC_RESET_ELEMENT:
-            if (HIWORD(wParam) == BN_CLICKED)
-                editor.frame([&] { editor.resetElement(); });
-            return TRUE;
-        case IDOK:
-        case IDCANCEL:
-            // Enter on a focused button and Escape in a field arrive here; the panel lives
-            // as long as the main window and is never closed by them.
-            return TRUE;
-        default:
-            return FALSE;
+    const UINT notification = HIWORD(wParam);
+    if (id == IDOK || id == IDCANCEL) {
+        // Enter on a focused button and Escape in a field arrive here; the panel lives as
+        // long as the main window and is never closed by them.
+        return TRUE;
     }
+    // A field is one line high and cannot take a line break, so Enter makes it report that
+    // it is full: that is the command to commit it.
+    if (notification == EN_MAXTEXT && isField(id)) {
+        editor.frame([&] { editor.commitField(id); });
+        return TRUE;
+    }
+    if (notification == BN_CLICKED && id >= IDC_RESET_ELEMENT && id <= IDC_RESET_DISPLAY_Y) {
+        editor.frame([&] { editor.resetClicked(id); });
+        return TRUE;
+    }
+    if (notification == CBN_SELCHANGE && id == IDC_COLOR) {
+        const auto entry =
+            static_cast<int>(SendDlgItemMessageW(panel, IDC_COLOR, CB_GETCURSEL, 0, 0));
+        editor.frame([&] { editor.colorChosen(entry); });
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// A click on arrows arrives as UDN_DELTAPOS, then SB_THUMBPOSITION with the new position,
+// then SB_ENDSCROLL: it acts once, on the new position.
+INT_PTR onArrows(HWND panel, WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(wParam) != SB_THUMBPOSITION || lParam == 0)
+        return FALSE;
+    const HWND arrows = reinterpret_cast<HWND>(lParam);
+    BOOL failed = FALSE;
+    const auto position = static_cast<std::int32_t>(
+        SendMessageW(arrows, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
+    MainWindow& editor = editorOf(panel);
+    editor.frame([&] { editor.arrowClicked(GetDlgCtrlID(arrows), position); });
+    return TRUE;
+}
+
+// Every movement of the Scale slider, dragging included, re-stretches the view.
+INT_PTR onScale(HWND panel) {
+    const auto position =
+        static_cast<std::int32_t>(SendDlgItemMessageW(panel, IDC_SCALE, TBM_GETPOS, 0, 0));
+    MainWindow& editor = editorOf(panel);
+    editor.frame([&] { editor.scaleChanged(position); });
+    return TRUE;
 }
 
 INT_PTR CALLBACK panelProcedure(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -68,12 +107,16 @@ INT_PTR CALLBACK panelProcedure(HWND panel, UINT message, WPARAM wParam, LPARAM 
         case WM_INITDIALOG:
             SetWindowLongPtrW(panel, DWLP_USER, lParam);
             initialise(panel);
-            editorOf(panel).frame([&] { editorOf(panel).scaleChanged(1); });
+            onScale(panel);
             return TRUE;
         case WM_COMMAND:
             return onCommand(panel, wParam);
+        case WM_VSCROLL:
+            return onArrows(panel, wParam, lParam);
+        case WM_HSCROLL:
+            return onScale(panel);
         case WM_CLOSE:
-            return TRUE;
+            return TRUE;  // Escape in a field: the panel stays
         default:
             return FALSE;
     }

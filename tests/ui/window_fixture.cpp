@@ -160,6 +160,27 @@ void WindowTest::pressKey(WORD key, bool control, bool shift) {
     pumpUntil([] { return false; }, 30);
 }
 
+void WindowTest::type(const std::string& text) {
+    for (const char c : text)
+        pressKey(c == '-' ? VK_OEM_MINUS : static_cast<WORD>(c));
+}
+
+void WindowTest::click(HWND control, bool upperHalf) {
+    RECT area{};
+    GetWindowRect(control, &area);
+    SetCursorPos((area.left + area.right) / 2, upperHalf
+                                                   ? area.top + (area.bottom - area.top) / 4
+                                                   : area.bottom - (area.bottom - area.top) / 4);
+    pumpUntil([] { return false; }, 30);
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, inputs, sizeof(INPUT));
+    pumpUntil([] { return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) == 0; }, 500);
+    pumpUntil([] { return false; }, 100);
+}
+
 std::filesystem::path WindowTest::writeFont(const std::string& name, const GeoBuilder& font) {
     const std::filesystem::path path = dir.file(name);
     writeBytes(path, font.build());

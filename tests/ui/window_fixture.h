@@ -64,6 +64,10 @@ class WindowTest : public ::testing::Test {
     // Real key events: the key with Ctrl and/or Shift held, sent to the focused window.
     void pressKey(WORD key, bool control = false, bool shift = false);
     void focus(HWND target);
+    // Real typing: each character as key events (digits, minus), into the focused window.
+    void type(const std::string& text);
+    // A real left click at the middle of the upper or lower half of a control.
+    void click(HWND control, bool upperHalf);
     std::filesystem::path writeFont(const std::string& name, const GeoBuilder& font);
     void open(const std::filesystem::path& font);
     std::wstring fieldText(int id) const;

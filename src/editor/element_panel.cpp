@@ -1,0 +1,210 @@
+// The element panel's behaviour: committed fields, arrow clicks, the Reset buttons, Scale
+// and Color. The dialog itself only hands its notifications to these functions.
+#include <algorithm>
+#include <array>
+
+#include "editor/field_number.h"
+#include "editor/main_window.h"
+#include "resources/resource.h"
+
+namespace zt9 {
+namespace {
+
+using FieldOperation = FieldCode (GeoDocument::*)(std::int32_t, std::int32_t&);
+
+// One of the eight value rows of the panel (Number is handled on its own).
+struct PanelField {
+    int field;
+    int arrows;
+    int reset;
+    FieldOperation set;
+    FieldOperation restore;  // moves the neighbour instead of clamping; none for the others
+    std::int32_t ElementConfig::*value;
+    bool isSigned;
+    bool sizeOfImage;  // an imported element keeps its image's size
+};
+
+constexpr std::array kPanelFields{
+    PanelField{IDC_WIDTH, IDC_WIDTH_ARROWS, IDC_RESET_WIDTH, &GeoDocument::setWidth,
+               &GeoDocument::restoreWidth, &ElementConfig::width, false, true},
+    PanelField{IDC_HEIGHT, IDC_HEIGHT_ARROWS, IDC_RESET_HEIGHT, &GeoDocument::setHeight,
+               &GeoDocument::restoreHeight, &ElementConfig::height, false, true},
+    PanelField{IDC_POS_X, IDC_POS_X_ARROWS, IDC_RESET_POS_X, &GeoDocument::setX,
+               &GeoDocument::restoreX, &ElementConfig::x, false, false},
+    PanelField{IDC_POS_Y, IDC_POS_Y_ARROWS, IDC_RESET_POS_Y, &GeoDocument::setY,
+               &GeoDocument::restoreY, &ElementConfig::y, false, false},
+    PanelField{IDC_RESIZE_WIDTH, IDC_RESIZE_WIDTH_ARROWS, IDC_RESET_RESIZE_WIDTH,
+               &GeoDocument::setResizeWidth, nullptr, &ElementConfig::resizeWidth, false, false},
+    PanelField{IDC_RESIZE_HEIGHT, IDC_RESIZE_HEIGHT_ARROWS, IDC_RESET_RESIZE_HEIGHT,
+               &GeoDocument::setResizeHeight, nullptr, &ElementConfig::resizeHeight, false, false},
+    PanelField{IDC_DISPLAY_X, IDC_DISPLAY_X_ARROWS, IDC_RESET_DISPLAY_X, &GeoDocument::setDisplayX,
+               nullptr, &ElementConfig::displayX, true, false},
+    PanelField{IDC_DISPLAY_Y, IDC_DISPLAY_Y_ARROWS, IDC_RESET_DISPLAY_Y, &GeoDocument::setDisplayY,
+               nullptr, &ElementConfig::displayY, true, false},
+};
+
+template <class Key>
+const PanelField* findField(Key key, int wanted) {
+    const auto* found = std::find_if(kPanelFields.begin(), kPanelFields.end(),
+                                     [&](const PanelField& f) { return f.*key == wanted; });
+    return found == kPanelFields.end() ? nullptr : found;
+}
+
+// The panel row a field code names (width, height, x or y), or none.
+const PanelField* rowOfCode(FieldCode code) {
+    switch (code) {
+        case FieldCode::width:
+            return &kPanelFields[0];
+        case FieldCode::height:
+            return &kPanelFields[1];
+        case FieldCode::x:
+            return &kPanelFields[2];
+        case FieldCode::y:
+            return &kPanelFields[3];
+        default:
+            return nullptr;
+    }
+}
+
+// The values a save writes back: a reset that changes none of them changes nothing.
+std::array<std::int32_t, 8> savedValues(const ElementConfig& c) {
+    return {c.x, c.y, c.width, c.height, c.displayX, c.displayY, c.resizeWidth, c.resizeHeight};
+}
+
+}  // namespace
+
+void MainWindow::writeField(int field, std::int32_t value) {
+    const bool isSigned = field == IDC_DISPLAY_X || field == IDC_DISPLAY_Y;
+    screen_.setFieldNumber(field, value, isSigned);
+}
+
+void MainWindow::writeAllFields() {
+    for (const PanelField& row : kPanelFields)
+        writeField(row.field, panelConfig.*row.value);
+}
+
+void MainWindow::showElementInPanel() {
+    writeAllFields();
+    screen_.selectColor(panelConfig.colorIndex);
+    screen_.checkMenuItem(IDM_RESET_IMPORT, elementImported != 0);
+}
+
+void MainWindow::showStored(int field, FieldCode code) {
+    std::uint8_t imported = 0;
+    const ElementConfig stored = document_.currentConfig(imported);
+    if (const PanelField* row = findField(&PanelField::field, field))
+        writeField(field, stored.*row->value);
+    // An operation that moved a neighbour (restoring a width moves x) names it.
+    if (const PanelField* moved = rowOfCode(code); moved != nullptr && moved->field != field)
+        writeField(moved->field, stored.*moved->value);
+}
+
+void MainWindow::commitField(int field) {
+    if (view.documentLoaded == 0)
+        return;
+    if (field == IDC_NUMBER) {
+        const std::int32_t value = readFieldNumber(screen_.fieldText(field), false);
+        clampCode = document_.selectElement(value, clampedValue);
+        panelConfig = document_.currentConfig(elementImported);
+        showElementInPanel();
+        writeField(IDC_NUMBER, static_cast<std::int32_t>(document_.currentElement));
+    } else if (const PanelField* row = findField(&PanelField::field, field)) {
+        // However large, empty or not a number the text, the field ends up showing the value
+        // the element now holds.
+        const std::int32_t value = readFieldNumber(screen_.fieldText(field), row->isSigned);
+        std::int32_t corrected = 0;
+        clampCode = (document_.*row->set)(value, row->isSigned ? corrected : clampedValue);
+        showStored(field, FieldCode::unchanged);
+    } else {
+        return;
+    }
+    renderAndInvalidate();
+}
+
+void MainWindow::arrowClicked(int arrows, std::int32_t position) {
+    if (view.documentLoaded == 0)
+        return;
+    if (arrows == IDC_NUMBER_ARROWS) {
+        document_.selectElement(position, clampedValue);
+        panelConfig = document_.currentConfig(elementImported);
+        showElementInPanel();
+        writeField(IDC_NUMBER, static_cast<std::int32_t>(document_.currentElement));
+    } else if (const PanelField* row = findField(&PanelField::arrows, arrows)) {
+        // Only this click's own result decides what the field shows.
+        std::int32_t corrected = 0;
+        const FieldCode code = (document_.*row->set)(position, corrected);
+        if (rowOfCode(code) == row) {
+            clampCode = code;
+            clampedValue = corrected;
+            writeField(row->field, corrected);
+        }
+    } else {
+        return;
+    }
+    renderAndInvalidate();
+}
+
+void MainWindow::resetKeepingModifiedHonest(const std::function<void()>& reset) {
+    const bool wasModified = document_.isModified();
+    std::uint8_t importedBefore = 0;
+    const ElementConfig before = document_.currentConfig(importedBefore);
+    reset();
+    std::uint8_t importedNow = 0;
+    const ElementConfig now = document_.currentConfig(importedNow);
+    const bool changed = savedValues(now) != savedValues(before) || importedNow != importedBefore;
+    document_.modified = wasModified || changed ? 1 : 0;
+}
+
+void MainWindow::resetClicked(int button) {
+    if (view.documentLoaded == 0)
+        return;
+    if (button == IDC_RESET_ELEMENT)
+        resetElement();
+    else
+        resetField(button);
+}
+
+void MainWindow::resetElement() {
+    resetKeepingModifiedHonest([&] { panelConfig = document_.resetElementConfig(); });
+    // An imported element keeps the size of its image.
+    for (const PanelField& row : kPanelFields) {
+        if (!(row.sizeOfImage && elementImported != 0))
+            writeField(row.field, panelConfig.*row.value);
+    }
+    renderAndInvalidate();
+}
+
+void MainWindow::resetField(int button) {
+    const PanelField* row = findField(&PanelField::reset, button);
+    if (row == nullptr)
+        return;
+    panelConfig = document_.fileConfig(elementImported);
+    // The size of an imported element is its image's: its Width and Hight Reset do nothing.
+    if (row->sizeOfImage && elementImported != 0)
+        return;
+    const FieldOperation operation =
+        row->restore != nullptr && elementImported == 0 ? row->restore : row->set;
+    FieldCode code = FieldCode::unchanged;
+    resetKeepingModifiedHonest([&] {
+        std::int32_t corrected = 0;
+        code = (document_.*operation)(panelConfig.*row->value, corrected);
+    });
+    showStored(row->field, code);
+    renderAndInvalidate();
+}
+
+void MainWindow::scaleChanged(std::int32_t position) {
+    view.viewZoom = position;
+    document_.setZoom(static_cast<std::uint32_t>(position));
+    screen_.invalidate();
+}
+
+void MainWindow::colorChosen(int entry) {
+    if (view.documentLoaded == 0 || entry < 0 || entry > 3)
+        return;
+    document_.setColorIndex(entry);
+    if (view.viewMode == kPictureElement && view.transparency != 0)
+        renderAndInvalidate();
+}
+
+}  // namespace zt9
