@@ -57,6 +57,9 @@ std::span<const CommandEntry> MainWindow::commands() {
         CommandEntry{IDM_HIGHER, true, &MainWindow::moveOrResize},
         CommandEntry{IDM_NEXT_COLOR, true, &MainWindow::nextColor},
         CommandEntry{IDM_RESET_CONFIG, true, &MainWindow::resetConfig},
+        CommandEntry{IDM_IMPORT, true, &MainWindow::importImage},
+        CommandEntry{IDM_EXPORT, true, &MainWindow::exportImage},
+        CommandEntry{IDM_RESET_IMPORT, true, &MainWindow::resetImportCommand},
         CommandEntry{IDM_ABOUT, false, &MainWindow::about},
     };
     return kCommands;

@@ -58,6 +58,9 @@ class MainWindow {
     void command(int id, std::intptr_t param);
     static std::span<const CommandEntry> commands();
 
+    // --- WM_DROPFILES: each path in turn, GEO files loaded and BMP files imported.
+    void dropFiles(std::vector<std::filesystem::path> paths);
+
     // --- View messages
     void render();              // UM_RENDER
     void compose();             // UM_COMPOSE
@@ -101,6 +104,8 @@ class MainWindow {
     std::filesystem::path fileName;
     std::filesystem::path documentPath;   // "Save geo file" writes here
     std::filesystem::path savedFileName;  // fileName while Load first saves the old font
+    // The export dialog's filter (1: 8-bit, 2: 4-bit), kept apart from the other dialogs.
+    int exportFilterIndex = 1;
 
     static ElementConfig clearedPanelConfig();
 
@@ -119,6 +124,11 @@ class MainWindow {
     void nextColor(int id, std::intptr_t param);
     void resetConfig(int id, std::intptr_t param);
     void about(int id, std::intptr_t param);
+    void importImage(int id, std::intptr_t param);
+    void exportImage(int id, std::intptr_t param);
+    void resetImportCommand(int id, std::intptr_t param);
+    // "geo element N.bmp" for the current element N.
+    std::filesystem::path defaultElementFileName() const;
 
     // Asks "Save changes?" when the font has unsaved edits and saves on Yes. False when
     // the edits are still unsaved afterwards (the save failed): the caller gives up.

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <string>
+#include <vector>
 
 #include "editor/texts.h"
 #include "resources/resource.h"
@@ -214,7 +215,18 @@ LRESULT MainFrame::onCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT MainFrame::onDropFiles(WPARAM wParam, LPARAM /*lParam*/) {
-    DragFinish(reinterpret_cast<HDROP>(wParam));
+    const auto drop = reinterpret_cast<HDROP>(wParam);
+    // Each path whole, at the length the platform reports, however long.
+    std::vector<std::filesystem::path> paths;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + std::size_t{1}, L'\0');
+        const UINT copied = DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size()));
+        path.resize(copied);
+        paths.emplace_back(std::move(path));
+    }
+    DragFinish(drop);
+    editor_.dropFiles(std::move(paths));
     return 0;
 }
 

@@ -1,0 +1,75 @@
+// Import, Export and Reset import: moving element images between the font and BMP files.
+#include "editor/main_window.h"
+#include "editor/texts.h"
+#include "images/element_export.h"
+#include "images/element_import.h"
+#include "resources/resource.h"
+
+namespace zt9 {
+
+std::filesystem::path MainWindow::defaultElementFileName() const {
+    std::string name = "geo element .bmp";
+    name.insert(12, formatDecimal(static_cast<std::int32_t>(document_.currentElement)));
+    return name;
+}
+
+void MainWindow::importImage(int /*id*/, std::intptr_t param) {
+    bool confirmed = true;
+    if (param != 1) {
+        const std::optional<FileChoice> choice = modal([&] {
+            return screen_.chooseFile({.save = false,
+                                       .filter = FileFilter::importBmp,
+                                       .title = text::kImportTitle,
+                                       .fileName = defaultElementFileName(),
+                                       .filterIndex = 1});
+        });
+        confirmed = choice.has_value();
+        if (confirmed)
+            fileName = choice->fileName;
+    }
+    // Both codes start unchanged, so a cancelled dialog never moves x or y in the panel.
+    FieldCode xCode = FieldCode::unchanged;
+    FieldCode yCode = FieldCode::unchanged;
+    // A refused file throws here and leaves the element, the panel and the mark as they were.
+    if (confirmed)
+        elementImported = importElement(document_, xCode, yCode, fileName) ? 1 : 0;
+    if (elementImported == 0)
+        return;
+    screen_.checkMenuItem(IDM_RESET_IMPORT, true);
+    panelConfig = document_.currentConfig(elementImported);
+    writeField(IDC_WIDTH, panelConfig.width);
+    writeField(IDC_HEIGHT, panelConfig.height);
+    writeField(IDC_RESIZE_WIDTH, panelConfig.resizeWidth);
+    writeField(IDC_RESIZE_HEIGHT, panelConfig.resizeHeight);
+    writeField(IDC_DISPLAY_X, panelConfig.displayX);
+    writeField(IDC_DISPLAY_Y, panelConfig.displayY);
+    if (xCode == FieldCode::x)
+        writeField(IDC_POS_X, panelConfig.x);
+    if (yCode == FieldCode::y)
+        writeField(IDC_POS_Y, panelConfig.y);
+    render();
+}
+
+void MainWindow::exportImage(int /*id*/, std::intptr_t /*param*/) {
+    // The export dialog opens with the depth chosen last time, whatever dialog ran since.
+    const std::optional<FileChoice> choice = modal([&] {
+        return screen_.chooseFile({.save = true,
+                                   .filter = FileFilter::exportBmp,
+                                   .title = text::kExportTitle,
+                                   .fileName = defaultElementFileName(),
+                                   .filterIndex = exportFilterIndex});
+    });
+    if (!choice)
+        return;
+    fileName = choice->fileName;
+    exportFilterIndex = choice->filterIndex == kExport4bpp ? kExport4bpp : kExport8bpp;
+    exportElement(document_, exportFilterIndex, fileName);
+}
+
+void MainWindow::resetImportCommand(int /*id*/, std::intptr_t /*param*/) {
+    resetKeepingModifiedHonest([&] { elementImported = document_.resetImport() ? 1 : 0; });
+    screen_.checkMenuItem(IDM_RESET_IMPORT, false);
+    render();
+}
+
+}  // namespace zt9
