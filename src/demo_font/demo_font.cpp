@@ -105,6 +105,14 @@ std::array<Color15, 16> paletteOf(const Colors& colors) {
     return palette;
 }
 
+// The body's colour in a row of the enlarged character cell: the gradient runs from the top
+// of the cell down to the baseline, and descenders keep its last shade.
+std::uint8_t shadeOf(std::uint32_t cellRow, std::uint32_t scale) {
+    constexpr std::uint32_t kShades = kLastShade - kFirstShade + 1;
+    return static_cast<std::uint8_t>(
+        kFirstShade + std::min(cellRow * kShades / (kCellRows * scale), kShades - 1));
+}
+
 // The glyph enlarged by the style's scale, its blank rows above and below cut off, with the
 // outline or shadow around it. The display position places it relative to the pen: the
 // outline reaches one pixel left of and above the ink.
@@ -141,11 +149,7 @@ Element drawGlyph(const Glyph& glyph, const Style& style) {
             std::uint8_t value = 0;
             if (ink(x, y)) {
                 const auto cellRow = static_cast<std::uint32_t>(y) + skipped - lead;
-                value = ink(x, y - 1) ? static_cast<std::uint8_t>(std::min<std::uint32_t>(
-                                            kFirstShade + cellRow * (kLastShade - kFirstShade + 1) /
-                                                              (kCellRows * scale),
-                                            kLastShade))
-                                      : kHighlight;
+                value = ink(x, y - 1) ? shadeOf(cellRow, scale) : kHighlight;
             } else if (style.outline) {
                 for (std::int64_t dy = -1; dy <= 1; ++dy)
                     for (std::int64_t dx = -1; dx <= 1; ++dx)
