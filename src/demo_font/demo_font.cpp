@@ -86,7 +86,7 @@ struct Element {
 Color15 mix(Color15 from, Color15 to, unsigned step, unsigned steps) {
     Color15 result = 0;
     for (unsigned shift = 0; shift < 15; shift += 5) {
-        const unsigned a = (from >> shift) & 31u, b = (to >> shift) & 31u;
+        const unsigned a = (unsigned{from} >> shift) & 31u, b = (unsigned{to} >> shift) & 31u;
         result |=
             static_cast<Color15>((a * (steps - step) + b * step + steps / 2) / steps << shift);
     }
