@@ -86,7 +86,8 @@ struct Element {
 Color15 mix(Color15 from, Color15 to, unsigned step, unsigned steps) {
     Color15 result = 0;
     for (unsigned shift = 0; shift < 15; shift += 5) {
-        const unsigned a = (unsigned{from} >> shift) & 31u, b = (unsigned{to} >> shift) & 31u;
+        const unsigned a = (unsigned{from} >> shift) & 31u;
+        const unsigned b = (unsigned{to} >> shift) & 31u;
         result |=
             static_cast<Color15>((a * (steps - step) + b * step + steps / 2) / steps << shift);
     }
@@ -120,7 +121,8 @@ Element drawGlyph(const Glyph& glyph, const Style& style) {
     const auto inked = [&](std::size_t row) {
         return glyph.rows[row].find('#') != std::string_view::npos;
     };
-    std::size_t first = 0, last = glyph.rows.size();
+    std::size_t first = 0;
+    std::size_t last = glyph.rows.size();
     while (first < last && !inked(first))
         ++first;
     while (last > first && !inked(last - 1))
@@ -137,7 +139,8 @@ Element drawGlyph(const Glyph& glyph, const Style& style) {
     element.palette = paletteOf(style.colors);
     // Ink at element pixel (x, y); anything outside the glyph is blank.
     const auto ink = [&](std::int64_t x, std::int64_t y) {
-        const std::int64_t gx = x - lead, gy = y - lead;
+        const std::int64_t gx = x - lead;
+        const std::int64_t gy = y - lead;
         if (gx < 0 || gy < 0)
             return false;
         const auto column = static_cast<std::size_t>(gx) / scale;
@@ -170,7 +173,9 @@ void layOut(std::vector<Element>& elements, std::span<const std::size_t> styleOf
     std::uint32_t lineTop = kTopMargin;
     for (std::size_t begin = 0; begin < elements.size();) {
         std::size_t end = begin;
-        std::uint32_t next = 0, lineWidth = 0, lineRows = 0;
+        std::uint32_t next = 0;  // x of the next glyph in the line
+        std::uint32_t lineWidth = 0;
+        std::uint32_t lineRows = 0;
         while (end < elements.size() && styleOf[end] == styleOf[begin] &&
                next + elements[end].width < kPictureWidth) {
             elements[end].x = next;

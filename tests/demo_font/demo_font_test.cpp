@@ -58,9 +58,11 @@ TEST(DemoFont, GlyphsLieApartInsideThePictureInVisibleColoursOfSeveralPalettesAn
             file.at(document.pictureOffset + kPixelsFromP + y * kPictureRowBytes + x / 2);
         return static_cast<std::uint8_t>(x % 2 == 0 ? byte & 0x0F : byte >> 4);
     };
-    std::set<std::string> palettes, glyphs;  // their bytes
+    std::set<std::string> palettes;  // their bytes
+    std::set<std::string> glyphs;
     std::set<std::int32_t> heights;
-    std::size_t inked = 0, displaced = 0;
+    std::size_t inked = 0;
+    std::size_t displaced = 0;
     for (std::uint32_t i = 0; i < document.elementCount; ++i) {
         const ElementConfig& e = document.configs[i];
         EXPECT_TRUE(e.x % 2 == 0 && e.x + e.width <= 255 && e.y + e.height <= 239) << i;
@@ -71,7 +73,8 @@ TEST(DemoFont, GlyphsLieApartInsideThePictureInVisibleColoursOfSeveralPalettesAn
                         e.y > o.y + o.height || o.y > e.y + e.height)
                 << i << " overlaps " << k;
         }
-        const auto record = file.begin() + document.paletteOffset + kPaletteEntryBytes * i;
+        const auto record =
+            file.begin() + document.paletteOffset + std::ptrdiff_t{kPaletteEntryBytes} * i;
         const std::string palette(record + 4, record + 36);  // colour k in bytes 2k and 2k + 1
         EXPECT_EQ(*record, 0x1A) << i;                       // 16 colours for drawing and export
         EXPECT_TRUE(palette[0] == 0 && palette[1] == 0) << i;
@@ -83,7 +86,8 @@ TEST(DemoFont, GlyphsLieApartInsideThePictureInVisibleColoursOfSeveralPalettesAn
                 const std::uint8_t value = pixel(x, y);
                 glyph.push_back(static_cast<char>(value));
                 inked += std::size_t{value != 0};
-                EXPECT_TRUE(value == 0 || palette[2u * value] != 0 || palette[2u * value + 1] != 0)
+                EXPECT_TRUE(value == 0 || palette[2 * std::size_t{value}] != 0 ||
+                            palette[2 * std::size_t{value} + 1] != 0)
                     << i;
             }
         }
