@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include "images/element_export.h"
+#include "images/element_import.h"
 #include "support/bmp_builder.h"
 #include "support/test_util.h"
 
@@ -59,6 +60,15 @@ TEST_F(ImageWindowTest, DroppedFilesArriveWholeHoweverLongTheirPaths) {
     EXPECT_EQ(document.importSlots[0].width, 9u);
     EXPECT_EQ(fieldText(IDC_WIDTH), L"9");
     EXPECT_NE(menuState(IDM_RESET_IMPORT) & MF_CHECKED, 0u);
+
+    // Saved with Ctrl+S, the font holds what importing that file into it gives in-process.
+    pressKey('S', true);
+    GeoDocument model;
+    openFont(model, font);
+    FieldCode xCode = FieldCode::unchanged;
+    FieldCode yCode = FieldCode::unchanged;
+    importElement(model, xCode, yCode, bmp);
+    EXPECT_EQ(readBytes(folder / L"\x0428rift F\x00F6nt.GeO"), model.buildSaveImage());
 }
 
 TEST_F(ImageWindowTest, ImportAndExportThroughTheRealDialogs) {
