@@ -31,6 +31,13 @@ prepare_prefix() {
         wineserver -w 9>&-
         touch "$WINEPREFIX/.zt9-ready"
     fi
+    # Wine draws the caption buttons of its own frames with Marlett, which it does not find
+    # among the fonts it ships unless the font sits in the prefix.
+    local marlett=/usr/share/wine/fonts/marlett.ttf
+    local fonts=$WINEPREFIX/drive_c/windows/Fonts
+    if [[ -f $marlett && -d $fonts && ! -f $fonts/marlett.ttf ]]; then
+        cp "$marlett" "$fonts/"
+    fi
 }
 
 if [[ ${1:-} == --prepare-prefix ]]; then

@@ -1,6 +1,8 @@
 #pragma once
 
 // Texts the editor's window shows, as code page 1251 bytes like every message of the program.
+// ZT9_VERSION ("0.4") comes from the build, which also writes it into the executables'
+// version information.
 namespace zt9::text {
 
 inline constexpr const char* kProgramTitle = "ZT9 font editor";
@@ -12,7 +14,7 @@ inline constexpr const char* kExportTitle = "Export geo element";
 inline constexpr const char* kAboutCaption = "About...";
 inline constexpr const char* kAbout =
     "      ZT9 font editor      \n"
-    "            v0.4            \n"
+    "            v" ZT9_VERSION "            \n"
     "   Written by the ZT9 team   \n"
     "   for the game's modders   ";
 // "совместимая память не выделена": the view's off-screen pictures could not be made.
