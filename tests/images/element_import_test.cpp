@@ -5,50 +5,16 @@
 
 #include <random>
 #include <sstream>
-#include <string>
-#include <tuple>
 
 #include "images/bmp_image.h"
-#include "images/element_import.h"
-#include "support/bmp_builder.h"
+#include "images/import_fixtures.h"
 #include "support/temp_dir.h"
-#include "support/test_util.h"
 
 namespace zt9 {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-using Bmp = test::BmpBuilder;
-
-constexpr const char* kAccepted = "<accepted>";
-constexpr const char* kNoSupport = "No support BMP format";
+using namespace test;
 constexpr const char* kNotTransparent = "Last color in the palette is not a transparent";
-
-// A two-element font; element 1 is current, at (x, y), loaded with display (-3, 2).
-GeoDocument font(std::uint32_t x = 0, std::uint32_t y = 0) {
-    test::GeoBuilder builder = test::GeoBuilder::grid(2);
-    auto& e = builder.elements[1];
-    std::tie(e.x, e.y, e.displayX, e.displayY) = std::tuple(x, y, -3, 2);
-    GeoDocument doc = test::openDocument(builder);
-    doc.currentElement = 1;
-    return doc;
-}
-
-// Entry k is blue k, green 16 + k, red 32 + k; entry 15 and any later entry are zero.
-Bmp image(std::int32_t w, std::int32_t h, std::uint16_t bits) {
-    return Bmp(w, h, bits).withDistinctPalette();
-}
-
-template <typename Source>
-std::string import(GeoDocument& doc, const Source& file) {
-    FieldCode xCode{}, yCode{};
-    return test::outcome([&] { importElement(doc, xCode, yCode, file); });
-}
-
-auto slotState(const GeoDocument& doc) {
-    const ImportSlot& s = doc.importSlots[1];
-    return std::tie(doc.modified, doc.configs, s.imported, s.pixels, s.colors, s.width, s.height);
-}
 
 // A 3 x 2 4-bit image, top row 5, 2, 0 and bottom row 0, 0, 14, changed by each row. Its
 // element rows are 6, 3, 1 and 1, 1, 15, the padding nibble of the odd width 0.
