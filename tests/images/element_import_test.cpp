@@ -34,6 +34,8 @@ TEST(ImportTable, EachLayoutIsReadAndEachRefusalGivesItsMessageAndChangesNothing
         // 8 bits keep the low nibble of value + 1.
         {[](Bmp& b) { b.bitCount = 8, b.indices = {15, 31, 255, 16, 0, 13}; }, kAccepted,
          Bytes{0x00, 0x00, 0x11, 0x0E}},
+        {[](Bmp& b) { b.encoded(), b.infoSize = 124; }, kAccepted},  // RLE4
+        {[](Bmp& b) { b.bitCount = 8, b.encoded(); }, kAccepted},    // RLE8
         {[](Bmp& b) { b.truncateTo = 122; }, kAccepted, {0x11, 0x01, 0x11, 0x0F}},
         {[](Bmp& b) { b.truncateTo = 121; }, text::kBmpTooSmall},  // would still read
         {[](Bmp& b) { b = image(255, 240, 8), b.trailing = 2; }, kAccepted, {}},  // 62520
@@ -53,7 +55,13 @@ TEST(ImportTable, EachLayoutIsReadAndEachRefusalGivesItsMessageAndChangesNothing
         {[](Bmp& b) { b.bitCount = 8, b.setEntry(15, 1, 0, 0); }, kNotTransparent},
         {[](Bmp& b) { b.height = 0, b.clrUsed = 7; }, kNoSupport},  // before the palette
         {[](Bmp& b) { b.width = 0; }, kNoSupport},
+        // Run-length encoding only for its own depth; bit fields, JPEG, PNG never.
         {[](Bmp& b) { b.compression = 1; }, kNoSupport},
+        {[](Bmp& b) { b.bitCount = 8, b.compression = 2; }, kNoSupport},
+        {[](Bmp& b) { b.bitCount = 8, b.compression = 3; }, kNoSupport},
+        {[](Bmp& b) { b.compression = 4; }, kNoSupport},
+        {[](Bmp& b) { b.bitCount = 8, b.compression = 5; }, kNoSupport},
+        {[](Bmp& b) { b.encoded().height = -2; }, "Image hight is too large"},  // top-down
         {[](Bmp& b) { b.infoSize = 12; }, kNoSupport},
         {[](Bmp& b) { b.infoSize = 0x7FFFFFFF; }, kNoSupport},
         {[](Bmp& b) { b.offBits = 4001; }, kNoSupport},
@@ -112,10 +120,11 @@ TEST(ImportFit, ElementTakesTheImageSizeAndAFittingPositionThatAResetKeeps) {
     }
 }
 
-// Damaged files, cut at every length or with random header values. A stream read agrees
-// with a read of the same bytes; an import refuses without changes or fills the slot in
-// the size it reports. The sanitizer build watches every access.
-TEST(ImportMalformed, EveryTruncationAndRandomHeaderDamage) {
+// Damaged files, plain and run-length encoded, cut at every length or with random values
+// in the header or anywhere else. A stream read agrees with a read of the same bytes; an
+// import refuses without changes or fills the slot in the size it reports. The sanitizer
+// build watches every access.
+TEST(ImportMalformed, EveryTruncationAndRandomDamage) {
     GeoDocument base = font();
     ASSERT_EQ(import(base, image(5, 3, 8).build()), kAccepted);
     const auto attempt = [&base](const Bytes& file) {
@@ -137,16 +146,18 @@ TEST(ImportMalformed, EveryTruncationAndRandomHeaderDamage) {
     v5.infoSize = 124, v5.gap = 10;
     const Bytes seeds[] = {image(7, 5, 4).setIndex(6, 4, 9).build(),
                            image(9, 3, 8).setIndex(8, 2, 200).build(),
-                           v5.setIndex(63, 0, 9).build()};
+                           v5.setIndex(63, 0, 9).build(), picture(13, 9, 4).encoded().build(),
+                           picture(25, 9, 8).encoded().build()};
     for (const Bytes& seed : seeds)
         for (auto end = seed.begin(); end <= seed.end(); ++end)
             attempt(Bytes(seed.begin(), end));
     const std::uint32_t edge[] = {0, 1, 8, 15, 16, 40, 124, 256, 1078, 0x80000000, 0xFFFFFFFF};
     std::mt19937 rng(20240601);
     for (int round = 0; round < 2000; ++round) {
-        Bytes file = seeds[rng() % 3];
-        for (auto edit = rng() % 3; edit < 3; ++edit) {  // 1 to 3 values at random places
-            const std::size_t at = rng() % 120, v = rng() % 2 ? edge[rng() % 11] : rng();
+        Bytes file = seeds[rng() % std::size(seeds)];
+        for (auto edit = rng() % 3; edit < 3; ++edit) {  // 1 to 3 values, often in the header
+            const std::size_t at = rng() % (rng() % 2 ? 120 : file.size() - 4);
+            const std::size_t v = rng() % 2 ? edge[rng() % 11] : rng();
             for (std::size_t k = 0; k < (v > 255 ? 4u : 1u); ++k)
                 file[at + k] = static_cast<std::uint8_t>(v >> (8 * k));
         }
