@@ -48,8 +48,10 @@ TEST(RleTwins, EncodedPicturesImportAsTheirUncompressedTwins) {
 }
 
 struct StreamCase {
-    std::uint16_t bits;
-    std::int32_t width, height;
+    struct {
+        std::uint16_t bits;
+        std::int32_t width, height;
+    } shape;
     Bytes stream;
     Bytes indices;  // of the uncompressed twin, top row first
     std::optional<std::uint32_t> sizeImage = std::nullopt;
@@ -59,7 +61,7 @@ void expectStreamTwins(std::span<const StreamCase> cases) {
     for (std::size_t k = 0; k < cases.size(); ++k) {
         const StreamCase& c = cases[k];
         SCOPED_TRACE(testing::Message() << "case " << k);
-        Bmp plain = image(c.width, c.height, c.bits);
+        Bmp plain = image(c.shape.width, c.shape.height, c.shape.bits);
         plain.indices = c.indices;
         plain.gap = 8;  // keeps the smallest 4-bit files above the lower size limit
         Bmp rle = plain;
@@ -73,26 +75,22 @@ void expectStreamTwins(std::span<const StreamCase> cases) {
 // from the current position, and an end of bitmap that leaves the rows above at index 0.
 TEST(RleStreams, HandMadeStreamsImportAsTheirTwins) {
     const StreamCase cases[] = {
-        {8,
-         4,
-         3,
+        // A run, end of line, an absolute run with its pad byte, a delta right, the end.
+        {{8, 4, 3},
          {3, 7, 0, 0, 0, 3, 1, 2, 3, 0, 1, 9, 0, 0, 0, 2, 1, 0, 2, 5, 0, 1},
          {0, 5, 5, 0, 1, 2, 3, 9, 7, 7, 7, 0}},
-        {8,
-         5,
-         3,
+        // Deltas up keep the column.
+        {{8, 5, 3},
          {1, 4, 0, 2, 1, 1, 2, 6, 0, 2, 0, 1, 1, 200, 0, 1},
          {0, 0, 0, 0, 200, 0, 0, 6, 6, 0, 4, 0, 0, 0, 0}},
-        {8, 6, 1, {0, 4, 10, 20, 30, 40, 2, 50, 0, 1}, {10, 20, 30, 40, 50, 50}},
-        {4, 7, 1, {5, 0x12, 2, 0x3F, 0, 1}, {1, 2, 1, 2, 1, 3, 15}},
-        {4,
-         8,
-         2,
+        {{8, 6, 1}, {0, 4, 10, 20, 30, 40, 2, 50, 0, 1}, {10, 20, 30, 40, 50, 50}},  // no pad
+        {{4, 7, 1}, {5, 0x12, 2, 0x3F, 0, 1}, {1, 2, 1, 2, 1, 3, 15}},
+        // Absolute runs of 3 bytes (padded) and of 2 bytes (not padded).
+        {{4, 8, 2},
          {0, 5, 0x34, 0x56, 0x70, 0, 3, 0x89, 0, 0, 0, 3, 0xAB, 0xC0, 1, 0xD0, 0, 1},
          {10, 11, 12, 13, 0, 0, 0, 0, 3, 4, 5, 6, 7, 8, 9, 8}},
-        {4,
-         5,
-         3,
+        // A delta up, and an end of bitmap before the top row.
+        {{4, 5, 3},
          {1, 0x50, 0, 2, 3, 1, 1, 0x60, 0, 1},
          {0, 0, 0, 0, 0, 0, 0, 0, 0, 6, 5, 0, 0, 0, 0}},
     };
@@ -105,29 +103,25 @@ TEST(RleStreams, HandMadeStreamsImportAsTheirTwins) {
 // the file), and what it never sets is index 0.
 TEST(RleStreams, DamagedStreamsAreCutAtTheImageEdge) {
     const StreamCase cases[] = {
-        {8, 3, 2, {5, 7, 0, 0, 1, 8, 0, 1}, {8, 0, 0, 7, 7, 7}},  // run past the row's end
-        {8, 3, 2, {5, 7, 1, 8, 0, 0, 1, 9}, {9, 0, 0, 7, 7, 7}},  // ... and more of that row
-        {8, 3, 2, {0, 5, 1, 2, 3, 4, 5, 0, 0, 0, 1, 9}, {9, 0, 0, 1, 2, 3}},  // absolute run
-        {4, 3, 2, {0, 5, 0x12, 0x34, 0x50, 0, 0, 0, 1, 0x90}, {9, 0, 0, 1, 2, 3}},
-        {4, 3, 1, {4, 0x12}, {1, 2, 1}},                                      // the padding pixel
-        {8, 3, 2, {1, 1, 0, 2, 9, 0, 1, 2, 0, 0, 1, 3}, {3, 0, 0, 1, 0, 0}},  // delta right
-        {8, 3, 2, {1, 1, 0, 2, 5, 1, 1, 2, 0, 0, 1, 3}, {0, 0, 0, 1, 0, 0}},  // right and up
-        {8, 3, 2, {1, 1, 0, 2, 0, 2, 1, 2}, {0, 0, 0, 1, 0, 0}},              // delta past the top
-        {8, 3, 1, {1, 1, 0, 0, 1, 2, 0, 1}, {1, 0, 0}},
-        {8,
-         3,
-         2,
-         {1, 1, 0, 1, 1, 9},
-         {0, 0, 0, 1, 0, 0}},  // data after the end of bitmap    // end of line at the top
-        {8, 3, 2, {2, 4}, {0, 0, 0, 4, 4, 0}},             // no end of bitmap
-        {8, 3, 2, {2, 4, 0, 2, 1}, {0, 0, 0, 4, 4, 0}},    // ends inside a delta
-        {8, 3, 2, {2, 4, 1}, {0, 0, 0, 4, 4, 0}},          // ... inside a run
-        {8, 5, 1, {1, 1, 0, 200, 5, 6}, {1, 5, 6, 0, 0}},  // absolute past the file
-        {4, 5, 1, {0, 9, 0x12, 0x34}, {1, 2, 3, 4, 0}},
-        {8, 3, 2, {}, {0, 0, 0, 0, 0, 0}},
-        {8, 3, 2, {2, 4, 1, 5, 0, 1}, {0, 0, 0, 4, 4, 0}, 2},  // biSizeImage
-        {8, 3, 2, {2, 4, 1, 5, 0, 1}, {0, 0, 0, 4, 4, 5}, 0},
-        {8, 3, 2, {2, 4, 1, 5, 0, 1}, {0, 0, 0, 4, 4, 5}, 0xFFFFFFFF},
+        {{8, 3, 2}, {5, 7, 0, 0, 1, 8, 0, 1}, {8, 0, 0, 7, 7, 7}},  // run past the row's end
+        {{8, 3, 2}, {5, 7, 1, 8, 0, 0, 1, 9}, {9, 0, 0, 7, 7, 7}},  // ... and more of that row
+        {{8, 3, 2}, {0, 5, 1, 2, 3, 4, 5, 0, 0, 0, 1, 9}, {9, 0, 0, 1, 2, 3}},  // absolute run
+        {{4, 3, 2}, {0, 5, 0x12, 0x34, 0x50, 0, 0, 0, 1, 0x90}, {9, 0, 0, 1, 2, 3}},
+        {{4, 3, 1}, {4, 0x12}, {1, 2, 1}},                                      // the padding pixel
+        {{8, 3, 2}, {1, 1, 0, 2, 9, 0, 1, 2, 0, 0, 1, 3}, {3, 0, 0, 1, 0, 0}},  // delta right
+        {{8, 3, 2}, {1, 1, 0, 2, 5, 1, 1, 2, 0, 0, 1, 3}, {0, 0, 0, 1, 0, 0}},  // right and up
+        {{8, 3, 2}, {1, 1, 0, 2, 0, 2, 1, 2}, {0, 0, 0, 1, 0, 0}},  // delta past the top
+        {{8, 3, 1}, {1, 1, 0, 0, 1, 2, 0, 1}, {1, 0, 0}},           // end of line at the top
+        {{8, 3, 2}, {1, 1, 0, 1, 1, 9}, {0, 0, 0, 1, 0, 0}},        // after the end
+        {{8, 3, 2}, {2, 4}, {0, 0, 0, 4, 4, 0}},                    // no end of bitmap
+        {{8, 3, 2}, {2, 4, 0, 2, 1}, {0, 0, 0, 4, 4, 0}},           // ends inside a delta
+        {{8, 3, 2}, {2, 4, 1}, {0, 0, 0, 4, 4, 0}},                 // ... inside a run
+        {{8, 5, 1}, {1, 1, 0, 200, 5, 6}, {1, 5, 6, 0, 0}},         // absolute past the file
+        {{4, 5, 1}, {0, 9, 0x12, 0x34}, {1, 2, 3, 4, 0}},
+        {{8, 3, 2}, {}, {0, 0, 0, 0, 0, 0}},
+        {{8, 3, 2}, {2, 4, 1, 5, 0, 1}, {0, 0, 0, 4, 4, 0}, 2},  // biSizeImage
+        {{8, 3, 2}, {2, 4, 1, 5, 0, 1}, {0, 0, 0, 4, 4, 5}, 0},
+        {{8, 3, 2}, {2, 4, 1, 5, 0, 1}, {0, 0, 0, 4, 4, 5}, 0xFFFFFFFF},
     };
     expectStreamTwins(cases);
 }
