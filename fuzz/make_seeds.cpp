@@ -111,6 +111,17 @@ BmpBuilder pattern(std::int32_t width, std::int32_t height, std::uint16_t bits) 
     return b;
 }
 
+// A band of columns and the two top rows of index 0, which an encoder skips.
+BmpBuilder withZeros(BmpBuilder b) {
+    for (std::int32_t y = 0; y < b.height; ++y) {
+        for (std::int32_t x = 0; x < b.width; ++x) {
+            if (y < 2 || x % 10 >= 6)
+                b.setIndex(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y), 0);
+        }
+    }
+    return b;
+}
+
 std::vector<std::pair<std::string, std::vector<std::uint8_t>>> bmpSeeds() {
     std::vector<std::pair<std::string, std::vector<std::uint8_t>>> seeds;
     seeds.emplace_back("4bit_1x1.bmp", withChoice(pattern(1, 1, 4).build(), 0, 0, 0));
@@ -140,10 +151,25 @@ std::vector<std::pair<std::string, std::vector<std::uint8_t>>> bmpSeeds() {
     cut.truncateTo = 700;
     seeds.emplace_back("8bit_truncated.bmp", withChoice(cut.build(), 2, 0, 0));
 
-    // Refusals: compressed, top-down (negative height), a visible colour 15, 1 bit.
-    BmpBuilder rle = pattern(8, 8, 8);
-    rle.compression = 1;
-    seeds.emplace_back("8bit_rle.bmp", rle.build());
+    // Run-length encoded: every kind of command, including the deltas, ends of line and
+    // end of bitmap that skip the band and the top rows of index 0; a stream coded pixel
+    // by pixel with short absolute runs; the largest image.
+    BmpBuilder rle8 = withZeros(pattern(33, 20, 8));
+    seeds.emplace_back("8bit_rle8_33x20.bmp", withChoice(rle8.encoded().build(), 1, 80, 30));
+    BmpBuilder rle4 = withZeros(pattern(21, 14, 4));
+    rle4.infoSize = 124;
+    seeds.emplace_back("4bit_rle4_21x14.bmp", withChoice(rle4.encoded().build(), 3, 240, 5));
+    BmpBuilder plain8 = pattern(9, 6, 8);
+    plain8.encoded({.skipZeros = false, .maxAbsolute = 5});
+    seeds.emplace_back("8bit_rle8_plain.bmp", withChoice(plain8.build(), 0, 0, 0));
+    BmpBuilder large4 = withZeros(pattern(255, 240, 4));
+    seeds.emplace_back("4bit_rle4_255x240.bmp", withChoice(large4.encoded().build(), 5, 2, 2));
+
+    // Refusals: an encoding of the other depth, top-down (negative height), a visible
+    // colour 15, 1 bit.
+    BmpBuilder mismatch = withZeros(pattern(8, 8, 4));
+    mismatch.encoded().compression = 1;
+    seeds.emplace_back("4bit_rle8_mismatch.bmp", mismatch.build());
     BmpBuilder topDown = pattern(8, 8, 4);
     topDown.height = -8;
     seeds.emplace_back("4bit_top_down.bmp", topDown.build());

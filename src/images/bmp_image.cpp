@@ -5,6 +5,7 @@
 
 #include "document/byte_io.h"
 #include "document/file_io.h"
+#include "images/bmp_rle.h"
 
 namespace zt9 {
 namespace {
@@ -112,13 +113,18 @@ void BmpImage::read(std::span<const std::uint8_t> file, std::int32_t& width, std
     const std::size_t paletteEnd = paletteStart + std::size_t{4} * entries;
     const std::size_t offBits = headerU32(bmp::kOffBits);
     const std::size_t pixelStart = std::max(offBits, paletteEnd);
-    // biSizeImage is not trusted: the size comes from the checked width, height and depth
-    // (at most 61440 bytes). Bytes the file does not hold read as zero, as if it had them.
-    pixels.assign(std::size_t{h} * bmp::stride(w, bits), 0);
-    if (pixelStart < file.size()) {
-        const std::size_t present = std::min(pixels.size(), file.size() - pixelStart);
-        std::copy_n(file.begin() + static_cast<std::ptrdiff_t>(pixelStart), present,
-                    pixels.begin());
+    const std::span<const std::uint8_t> data = file.subspan(std::min(pixelStart, file.size()));
+    if (headerU32(bmp::kCompression) != bmp::kUncompressed) {
+        // biSizeImage is the length of the compressed stream; 0 (which some writers leave)
+        // and anything past the end of the file mean "up to the end of the file".
+        const std::size_t length = headerU32(bmp::kSizeImage);
+        pixels = bmp::expandRle(length == 0 ? data : data.first(std::min(length, data.size())), w,
+                                h, bits);
+    } else {
+        // biSizeImage is not trusted: the size comes from the checked width, height and
+        // depth (at most 61440 bytes). Bytes the file does not hold read as zero.
+        pixels.assign(std::size_t{h} * bmp::stride(w, bits), 0);
+        std::copy_n(data.begin(), std::min(pixels.size(), data.size()), pixels.begin());
     }
 
     width = static_cast<std::int32_t>(w);
@@ -127,12 +133,15 @@ void BmpImage::read(std::span<const std::uint8_t> file, std::int32_t& width, std
 }
 
 // Variants the reader cannot turn into a correct element, all "No support BMP format":
-// compressed data would be taken as raw pixels; an info header shorter than 40 bytes has
-// another layout; header fields that point past the end of the file; an empty image, which
-// an element cannot hold (a height h is stored as h - 1, a width 0 has no pixels).
+// any compression but RLE8 for 8 bits and RLE4 for 4 bits (bit fields, JPEG, PNG, or an
+// encoding for the other depth); an info header shorter than 40 bytes has another layout;
+// header fields that point past the end of the file; an empty image, which an element
+// cannot hold (a height h is stored as h - 1, a width 0 has no pixels).
 void BmpImage::checkVariant(std::span<const std::uint8_t> file) {
     const std::uint64_t infoSize = headerU32(bmp::kInfoSize);
-    if (headerU32(bmp::kCompression) != 0)
+    const U32 compression = headerU32(bmp::kCompression);
+    const U32 rle = headerU16(bmp::kBitCount) == 8 ? bmp::kRle8 : bmp::kRle4;
+    if (compression != bmp::kUncompressed && compression != rle)
         refuseUnsupported();
     if (infoSize < bmp::kInfoHeaderBytes || bmp::kFileHeaderBytes + infoSize > file.size())
         refuseUnsupported();

@@ -59,10 +59,11 @@ inline constexpr std::uint32_t stride(std::uint32_t width, std::uint32_t bitCoun
 }
 }  // namespace bmp
 
-// One BMP file being read (for an import) or written (for an export): uncompressed
-// palette images of 4 or 8 bits per pixel, at most 255 x 240 pixels. Reading checks the
-// file step by step and throws the first failing check as `error`; it never reads outside
-// the file or allocates from a header value that was not checked first.
+// One BMP file being read (for an import) or written (for an export): palette images of 4
+// or 8 bits per pixel, at most 255 x 240 pixels, read uncompressed or run-length encoded
+// (RLE4, RLE8) and always written uncompressed. Reading checks the file step by step and
+// throws the first failing check as `error`; it never reads outside the file or allocates
+// from a header value that was not checked first.
 class BmpImage {
   public:
     static constexpr std::uint32_t signature = 0x4D42;  // "BM"
@@ -76,7 +77,8 @@ class BmpImage {
 
     // File header and the first 40 bytes of the info header, little-endian.
     std::array<std::uint8_t, headerSize> header{};
-    // Pixel rows as stored in the file (bottom row first), or as built for writing.
+    // Pixel rows as an uncompressed file stores them (bottom row first; a compressed file's
+    // stream is expanded into that form), or as built for writing.
     std::vector<std::uint8_t> pixels;
     std::array<RgbQuad, 256> palette{};
     error lastError;

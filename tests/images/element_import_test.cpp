@@ -5,50 +5,16 @@
 
 #include <random>
 #include <sstream>
-#include <string>
-#include <tuple>
 
 #include "images/bmp_image.h"
-#include "images/element_import.h"
-#include "support/bmp_builder.h"
+#include "images/import_fixtures.h"
 #include "support/temp_dir.h"
-#include "support/test_util.h"
 
 namespace zt9 {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-using Bmp = test::BmpBuilder;
-
-constexpr const char* kAccepted = "<accepted>";
-constexpr const char* kNoSupport = "No support BMP format";
+using namespace test;
 constexpr const char* kNotTransparent = "Last color in the palette is not a transparent";
-
-// A two-element font; element 1 is current, at (x, y), loaded with display (-3, 2).
-GeoDocument font(std::uint32_t x = 0, std::uint32_t y = 0) {
-    test::GeoBuilder builder = test::GeoBuilder::grid(2);
-    auto& e = builder.elements[1];
-    std::tie(e.x, e.y, e.displayX, e.displayY) = std::tuple(x, y, -3, 2);
-    GeoDocument doc = test::openDocument(builder);
-    doc.currentElement = 1;
-    return doc;
-}
-
-// Entry k is blue k, green 16 + k, red 32 + k; entry 15 and any later entry are zero.
-Bmp image(std::int32_t w, std::int32_t h, std::uint16_t bits) {
-    return Bmp(w, h, bits).withDistinctPalette();
-}
-
-template <typename Source>
-std::string import(GeoDocument& doc, const Source& file) {
-    FieldCode xCode{}, yCode{};
-    return test::outcome([&] { importElement(doc, xCode, yCode, file); });
-}
-
-auto slotState(const GeoDocument& doc) {
-    const ImportSlot& s = doc.importSlots[1];
-    return std::tie(doc.modified, doc.configs, s.imported, s.pixels, s.colors, s.width, s.height);
-}
 
 // A 3 x 2 4-bit image, top row 5, 2, 0 and bottom row 0, 0, 14, changed by each row. Its
 // element rows are 6, 3, 1 and 1, 1, 15, the padding nibble of the odd width 0.
@@ -68,6 +34,8 @@ TEST(ImportTable, EachLayoutIsReadAndEachRefusalGivesItsMessageAndChangesNothing
         // 8 bits keep the low nibble of value + 1.
         {[](Bmp& b) { b.bitCount = 8, b.indices = {15, 31, 255, 16, 0, 13}; }, kAccepted,
          Bytes{0x00, 0x00, 0x11, 0x0E}},
+        {[](Bmp& b) { b.encoded(), b.infoSize = 124; }, kAccepted},  // RLE4
+        {[](Bmp& b) { b.bitCount = 8, b.encoded(); }, kAccepted},    // RLE8
         {[](Bmp& b) { b.truncateTo = 122; }, kAccepted, {0x11, 0x01, 0x11, 0x0F}},
         {[](Bmp& b) { b.truncateTo = 121; }, text::kBmpTooSmall},  // would still read
         {[](Bmp& b) { b = image(255, 240, 8), b.trailing = 2; }, kAccepted, {}},  // 62520
@@ -87,7 +55,13 @@ TEST(ImportTable, EachLayoutIsReadAndEachRefusalGivesItsMessageAndChangesNothing
         {[](Bmp& b) { b.bitCount = 8, b.setEntry(15, 1, 0, 0); }, kNotTransparent},
         {[](Bmp& b) { b.height = 0, b.clrUsed = 7; }, kNoSupport},  // before the palette
         {[](Bmp& b) { b.width = 0; }, kNoSupport},
+        // Run-length encoding only for its own depth; bit fields, JPEG, PNG never.
         {[](Bmp& b) { b.compression = 1; }, kNoSupport},
+        {[](Bmp& b) { b.bitCount = 8, b.compression = 2; }, kNoSupport},
+        {[](Bmp& b) { b.bitCount = 8, b.compression = 3; }, kNoSupport},
+        {[](Bmp& b) { b.compression = 4; }, kNoSupport},
+        {[](Bmp& b) { b.bitCount = 8, b.compression = 5; }, kNoSupport},
+        {[](Bmp& b) { b.encoded().height = -2; }, "Image hight is too large"},  // top-down
         {[](Bmp& b) { b.infoSize = 12; }, kNoSupport},
         {[](Bmp& b) { b.infoSize = 0x7FFFFFFF; }, kNoSupport},
         {[](Bmp& b) { b.offBits = 4001; }, kNoSupport},
@@ -146,10 +120,11 @@ TEST(ImportFit, ElementTakesTheImageSizeAndAFittingPositionThatAResetKeeps) {
     }
 }
 
-// Damaged files, cut at every length or with random header values. A stream read agrees
-// with a read of the same bytes; an import refuses without changes or fills the slot in
-// the size it reports. The sanitizer build watches every access.
-TEST(ImportMalformed, EveryTruncationAndRandomHeaderDamage) {
+// Damaged files, plain and run-length encoded, cut at every length or with random values
+// in the header or anywhere else. A stream read agrees with a read of the same bytes; an
+// import refuses without changes or fills the slot in the size it reports. The sanitizer
+// build watches every access.
+TEST(ImportMalformed, EveryTruncationAndRandomDamage) {
     GeoDocument base = font();
     ASSERT_EQ(import(base, image(5, 3, 8).build()), kAccepted);
     const auto attempt = [&base](const Bytes& file) {
@@ -171,16 +146,18 @@ TEST(ImportMalformed, EveryTruncationAndRandomHeaderDamage) {
     v5.infoSize = 124, v5.gap = 10;
     const Bytes seeds[] = {image(7, 5, 4).setIndex(6, 4, 9).build(),
                            image(9, 3, 8).setIndex(8, 2, 200).build(),
-                           v5.setIndex(63, 0, 9).build()};
+                           v5.setIndex(63, 0, 9).build(), picture(13, 9, 4).encoded().build(),
+                           picture(25, 9, 8).encoded().build()};
     for (const Bytes& seed : seeds)
         for (auto end = seed.begin(); end <= seed.end(); ++end)
             attempt(Bytes(seed.begin(), end));
     const std::uint32_t edge[] = {0, 1, 8, 15, 16, 40, 124, 256, 1078, 0x80000000, 0xFFFFFFFF};
     std::mt19937 rng(20240601);
     for (int round = 0; round < 2000; ++round) {
-        Bytes file = seeds[rng() % 3];
-        for (auto edit = rng() % 3; edit < 3; ++edit) {  // 1 to 3 values at random places
-            const std::size_t at = rng() % 120, v = rng() % 2 ? edge[rng() % 11] : rng();
+        Bytes file = seeds[rng() % std::size(seeds)];
+        for (auto edit = rng() % 3; edit < 3; ++edit) {  // 1 to 3 values, often in the header
+            const std::size_t at = rng() % (rng() % 2 ? 120 : file.size() - 4);
+            const std::size_t v = rng() % 2 ? edge[rng() % 11] : rng();
             for (std::size_t k = 0; k < (v > 255 ? 4u : 1u); ++k)
                 file[at + k] = static_cast<std::uint8_t>(v >> (8 * k));
         }

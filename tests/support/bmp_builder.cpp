@@ -1,6 +1,7 @@
 #include "support/bmp_builder.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace zt9::test {
 namespace {
@@ -23,7 +24,91 @@ std::uint32_t strideFor(std::int32_t width, std::uint16_t bitCount) {
     return static_cast<std::uint32_t>((bits + 31) / 32 * 4);
 }
 
+using Bytes = std::vector<std::uint8_t>;
+
+// Our own RLE encoder over `px` (w x h indices, top row first), bottom row first as the
+// stream goes. The commands: count, value (a run); 0, 0 (end of line); 0, 1 (end of
+// bitmap); 0, 2, dx, dy (delta); 0, n, n pixels padded to an even byte count (absolute).
+Bytes encodeRle(const Bytes& px, std::size_t w, std::size_t h, std::uint16_t bits,
+                const RleOptions& options) {
+    const std::uint8_t mask = bits == 4 ? 0x0F : 0xFF;
+    const auto pixel = [&](std::size_t i) {  // i counts in stream order
+        const std::size_t at = (h - 1 - i / w) * w + i % w;
+        return static_cast<std::uint8_t>((at < px.size() ? px[at] : 0) & mask);
+    };
+    // A run repeats one pixel (8 bits) or one pair (4 bits).
+    const auto runAt = [&](std::size_t i) {
+        std::size_t n = 1;
+        while (i % w + n < w && n < 255 && pixel(i + n) == pixel(bits == 4 ? i + n % 2 : i))
+            ++n;
+        return n;
+    };
+    const auto packed = [&](std::size_t i, std::size_t n, std::size_t k) {  // byte k of n
+        if (bits == 8)
+            return pixel(i + k);
+        const auto low = 2 * k + 1 < n ? pixel(i + 2 * k + 1) : std::uint8_t{0};
+        return static_cast<std::uint8_t>(pixel(i + 2 * k) << 4 | low);
+    };
+    Bytes out;
+    std::size_t i = 0;
+    const auto endFullRow = [&] {  // pixels that reach the right edge need an end of line
+        if (i % w == 0 && i < w * h)
+            out.insert(out.end(), {0, 0});
+    };
+    while (i < w * h) {
+        const std::size_t x = i % w;
+        const std::size_t row = i / w;
+        std::size_t next = i;
+        while (options.skipZeros && next < w * h && pixel(next) == 0)
+            ++next;
+        if (next == w * h && options.skipZeros) {
+            break;  // the rest is index 0: end of bitmap
+        } else if (next / w > row && next % w >= x) {
+            out.insert(out.end(), {0, 2, static_cast<std::uint8_t>(next % w - x),
+                                   static_cast<std::uint8_t>(next / w - row)});
+            i = next;
+        } else if (next / w > row) {
+            out.insert(out.end(), {0, 0});
+            i = (row + 1) * w;
+        } else if (next - i >= 3) {
+            out.insert(out.end(), {0, 2, static_cast<std::uint8_t>(next - i), 0});
+            i = next;
+        } else if (const std::size_t run = runAt(i);
+                   run >= 3 || w - x < 3 || options.maxAbsolute < 3) {
+            out.insert(out.end(), {static_cast<std::uint8_t>(run), packed(i, 2, 0)});
+            i += run;
+            endFullRow();
+        } else {
+            std::size_t n = 3;
+            while (x + n < w && n < options.maxAbsolute && runAt(i + n) < 3)
+                ++n;
+            out.insert(out.end(), {0, static_cast<std::uint8_t>(n)});
+            const std::size_t bytes = bits == 4 ? (n + 1) / 2 : n;
+            for (std::size_t k = 0; k < bytes; ++k)
+                out.push_back(packed(i, n, k));
+            if (bytes % 2 != 0)
+                out.push_back(0);
+            i += n;
+            endFullRow();
+        }
+    }
+    out.insert(out.end(), {0, 1});
+    return out;
+}
+
 }  // namespace
+
+BmpBuilder& BmpBuilder::encoded(RleOptions options) {
+    rle = options;
+    compression = bitCount == 8 ? 1 : 2;
+    return *this;
+}
+
+BmpBuilder& BmpBuilder::withStream(std::vector<std::uint8_t> bytes) {
+    stream = std::move(bytes);
+    compression = bitCount == 8 ? 1 : 2;
+    return *this;
+}
 
 BmpBuilder& BmpBuilder::withDistinctPalette(std::size_t entries) {
     palette.assign(entries, {0, 0, 0, 0});
@@ -57,10 +142,15 @@ std::vector<std::uint8_t> BmpBuilder::build() const {
     // Entries written: clrUsed when it is a palette size, otherwise the depth's full palette.
     const std::size_t entries = clrUsed != 0 && clrUsed <= 256 ? clrUsed : bitCount == 8 ? 256 : 16;
     const std::size_t pixelStart = 14 + info + 4 * entries + gap;
-    const bool rows = rowsWritten(width, height);
+    const bool rows = rowsWritten(width, height) && !rle && !stream;
     const std::uint32_t stride = strideFor(width, bitCount);
+    Bytes streamBytes = stream.value_or(Bytes{});
+    if (rle && rowsWritten(width, height)) {
+        streamBytes = encodeRle(indices, static_cast<std::size_t>(width),
+                                static_cast<std::size_t>(height), bitCount, *rle);
+    }
     const std::size_t pixelBytes =
-        rows ? std::size_t{stride} * static_cast<std::size_t>(height) : 0;
+        rows ? std::size_t{stride} * static_cast<std::size_t>(height) : streamBytes.size();
 
     std::vector<std::uint8_t> out(pixelStart + pixelBytes + trailing, 0);
     put16(out, 0, type);
@@ -83,6 +173,8 @@ std::vector<std::uint8_t> BmpBuilder::build() const {
     std::fill_n(out.begin() + static_cast<std::ptrdiff_t>(pixelStart - gap), gap,
                 std::uint8_t{0xEE});
 
+    std::copy(streamBytes.begin(), streamBytes.end(),
+              out.begin() + static_cast<std::ptrdiff_t>(pixelStart));
     if (rows) {
         const auto w = static_cast<std::size_t>(width);
         const auto h = static_cast<std::size_t>(height);

@@ -7,6 +7,15 @@
 
 namespace zt9::test {
 
+// How BmpBuilder::encoded() run-length encodes the indices. By default it uses every kind
+// of command: encoded runs where pixels repeat (RLE4: where pairs repeat), absolute runs
+// of at least 3 pixels between them, deltas, ends of line and an end of bitmap that skip
+// pixels of index 0, and an end of line after each row its pixels fill.
+struct RleOptions {
+    bool skipZeros = true;            // false: every pixel is coded, no deltas
+    std::uint32_t maxAbsolute = 255;  // below 3: encoded runs only
+};
+
 // Builds BMP files from parameters, well-formed by default (40-byte info header, palette
 // right after it, pixels right after the palette, rows bottom-up), with every field open
 // to deliberate damage.
@@ -29,6 +38,9 @@ struct BmpBuilder {
     std::optional<std::uint32_t> sizeImage;  // default: height x stride
     std::optional<std::size_t> truncateTo;   // cut the file after this many bytes
     std::size_t trailing = 0;                // extra bytes after the pixels (0xDD)
+    // Instead of rows: a stream made from `indices` by our RLE encoder, or given bytes.
+    std::optional<RleOptions> rle;
+    std::optional<std::vector<std::uint8_t>> stream;
 
     BmpBuilder() = default;
     BmpBuilder(std::int32_t w, std::int32_t h, std::uint16_t bits)
@@ -40,6 +52,10 @@ struct BmpBuilder {
     BmpBuilder& setEntry(std::size_t k, std::uint8_t red, std::uint8_t green, std::uint8_t blue,
                          std::uint8_t reserved = 0);
     BmpBuilder& setIndex(std::uint32_t x, std::uint32_t y, std::uint8_t value);
+    // Pixels as an RLE8 (8 bits) or RLE4 (4 bits) stream, biCompression 1 or 2 to match:
+    // encoded from `indices`, or the given bytes (a hand-made or damaged stream).
+    BmpBuilder& encoded(RleOptions options = {});
+    BmpBuilder& withStream(std::vector<std::uint8_t> bytes);
 
     std::vector<std::uint8_t> build() const;
 };

@@ -1,0 +1,69 @@
+#pragma once
+
+// Shared by the import tests: the font imported into, the images, and what an import
+// changes.
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "images/element_import.h"
+#include "support/bmp_builder.h"
+#include "support/test_util.h"
+
+namespace zt9::test {
+
+using Bytes = std::vector<std::uint8_t>;
+using Bmp = BmpBuilder;
+
+inline constexpr const char* kAccepted = "<accepted>";
+inline constexpr const char* kNoSupport = "No support BMP format";
+
+// A two-element font; element 1 is current, at (x, y), loaded with display (-3, 2).
+inline GeoDocument font(std::uint32_t x = 0, std::uint32_t y = 0) {
+    GeoBuilder builder = GeoBuilder::grid(2);
+    auto& e = builder.elements[1];
+    std::tie(e.x, e.y, e.displayX, e.displayY) = std::tuple(x, y, -3, 2);
+    GeoDocument doc = openDocument(builder);
+    doc.currentElement = 1;
+    return doc;
+}
+
+// Entry k is blue k, green 16 + k, red 32 + k; entry 15 and any later entry are zero.
+inline Bmp image(std::int32_t w, std::int32_t h, std::uint16_t bits) {
+    return Bmp(w, h, bits).withDistinctPalette();
+}
+
+// Whole rows and stretches of index 0 (deltas, ends of line, an early end of bitmap from
+// the two top rows), repeated values and pairs (encoded runs) and varied values (absolute
+// runs), 8-bit values above 15 included.
+inline Bmp picture(std::int32_t w, std::int32_t h, std::uint16_t bits) {
+    const auto value = [&](std::int32_t x, std::int32_t y) {
+        if (y % 4 == 1 || y == 0 || x % 11 >= 8)
+            return 0;
+        if (x % 23 < 6)
+            return x % 2 == 1 ? 3 : 9 + y % 4;
+        return x < w / 2 ? (x / 5 + y) % 16 : (x * 7 + y * 3) % (bits == 8 ? 256 : 16);
+    };
+    Bmp b = image(w, h, bits);
+    for (std::int32_t y = 0; y < h; ++y) {
+        for (std::int32_t x = 0; x < w; ++x) {
+            b.setIndex(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y),
+                       static_cast<std::uint8_t>(value(x, y)));
+        }
+    }
+    return b;
+}
+
+template <typename Source>
+std::string import(GeoDocument& doc, const Source& file) {
+    FieldCode xCode{}, yCode{};
+    return outcome([&] { importElement(doc, xCode, yCode, file); });
+}
+
+inline auto slotState(const GeoDocument& doc) {
+    const ImportSlot& s = doc.importSlots[1];
+    return std::tie(doc.modified, doc.configs, s.imported, s.pixels, s.colors, s.width, s.height);
+}
+
+}  // namespace zt9::test
