@@ -96,14 +96,14 @@ void MainWindow::load(int /*id*/, std::intptr_t param) {
     if (const error refused = document_.checkHeader(); refused.domain != 0) {
         clearView();
         resetView();
-        throw refused;
+        throw error(refused);
     }
     lastElementNumber = document_.parseElements();
     if (const error refused = document_.checkElements(); refused.domain != 0) {
         document_.closeDocument();
         clearView();
         resetView();
-        throw refused;
+        throw error(refused);
     }
     screen_.setNumberRange(lastElementNumber & 0xFFFFu);
     if (view.documentLoaded == 0) {

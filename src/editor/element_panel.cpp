@@ -54,13 +54,13 @@ const PanelField* findField(Key key, int wanted) {
 const PanelField* rowOfCode(FieldCode code) {
     switch (code) {
         case FieldCode::width:
-            return &kPanelFields[0];
+            return findField(&PanelField::field, IDC_WIDTH);
         case FieldCode::height:
-            return &kPanelFields[1];
+            return findField(&PanelField::field, IDC_HEIGHT);
         case FieldCode::x:
-            return &kPanelFields[2];
+            return findField(&PanelField::field, IDC_POS_X);
         case FieldCode::y:
-            return &kPanelFields[3];
+            return findField(&PanelField::field, IDC_POS_Y);
         default:
             return nullptr;
     }

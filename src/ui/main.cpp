@@ -9,8 +9,8 @@
 #include "ui/main_frame.h"
 #include "ui/win32_screen.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
-                    int showCommand) {
+int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPWSTR /*lpCmdLine*/,
+                    int nShowCmd) {
     // The panel's arrows and slider are common controls; they must exist before the panel.
     INITCOMMONCONTROLSEX controls{sizeof controls,
                                   ICC_UPDOWN_CLASS | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
@@ -18,9 +18,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
 
     zt9::GeoDocument document;
     zt9::ui::Win32Screen screen;
-    zt9::ui::MainFrame frame(instance, document, screen);
-    const HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
-    if (frame.create(showCommand) == nullptr) {
+    zt9::ui::MainFrame frame(hInstance, document, screen);
+    const HACCEL accelerators = LoadAcceleratorsW(hInstance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
+    if (frame.create(nShowCmd) == nullptr) {
         DestroyAcceleratorTable(accelerators);
         return 1;
     }

@@ -13,22 +13,22 @@
 namespace zt9::ui {
 
 const MainFrame::Handler MainFrame::kHandlers[] = {
-    {WM_CREATE, &MainFrame::onCreate, false},
-    {WM_SIZE, &MainFrame::onSize, true},
-    {WM_PAINT, &MainFrame::onPaint, true},
-    {WM_ERASEBKGND, &MainFrame::onEraseBackground, true},
-    {WM_CLOSE, &MainFrame::onClose, false},
-    {WM_QUERYENDSESSION, &MainFrame::onQueryEndSession, false},
-    {WM_DESTROY, &MainFrame::onDestroy, false},
-    {WM_COMMAND, &MainFrame::onCommand, false},
-    {WM_DROPFILES, &MainFrame::onDropFiles, false},
-    {WM_DPICHANGED, &MainFrame::onDpiChanged, true},
-    {UM_RENDER, &MainFrame::onRender, true},
-    {UM_COMPOSE, &MainFrame::onCompose, true},
-    {UM_RESET_VIEW, &MainFrame::onResetView, false},
-    {UM_CLEAR_VIEW, &MainFrame::onClearView, false},
-    {UM_SHOW_CLAMP, &MainFrame::onShowClamp, false},
-    {UM_REPORT_FAILURE, &MainFrame::onReportFailure, false},
+    {WM_CREATE, false, &MainFrame::onCreate},
+    {WM_SIZE, true, &MainFrame::onSize},
+    {WM_PAINT, true, &MainFrame::onPaint},
+    {WM_ERASEBKGND, true, &MainFrame::onEraseBackground},
+    {WM_CLOSE, false, &MainFrame::onClose},
+    {WM_QUERYENDSESSION, false, &MainFrame::onQueryEndSession},
+    {WM_DESTROY, false, &MainFrame::onDestroy},
+    {WM_COMMAND, false, &MainFrame::onCommand},
+    {WM_DROPFILES, false, &MainFrame::onDropFiles},
+    {WM_DPICHANGED, true, &MainFrame::onDpiChanged},
+    {UM_RENDER, true, &MainFrame::onRender},
+    {UM_COMPOSE, true, &MainFrame::onCompose},
+    {UM_RESET_VIEW, false, &MainFrame::onResetView},
+    {UM_CLEAR_VIEW, false, &MainFrame::onClearView},
+    {UM_SHOW_CLAMP, false, &MainFrame::onShowClamp},
+    {UM_REPORT_FAILURE, false, &MainFrame::onReportFailure},
 };
 
 MainFrame::MainFrame(HINSTANCE instance, GeoDocument& document, Win32Screen& screen)
@@ -118,12 +118,12 @@ LRESULT MainFrame::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             editor_.frame(call);
         return result;
     }
-    const HWND window = window_;
+    const HWND self = window_;
     if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(self, GWLP_USERDATA, 0);
         window_ = nullptr;
     }
-    return DefWindowProcW(window, message, wParam, lParam);
+    return DefWindowProcW(self, message, wParam, lParam);
 }
 
 // --- Creation, layout, closing -------------------------------------------------------------
@@ -145,10 +145,10 @@ LRESULT MainFrame::onCreate(WPARAM /*wParam*/, LPARAM /*lParam*/) {
 
 void MainFrame::layoutPanel() {
     RECT client{};
-    RECT panel{};
+    RECT docked{};
     GetClientRect(window_, &client);
-    GetWindowRect(panel_, &panel);
-    const LONG width = panel.right - panel.left;
+    GetWindowRect(panel_, &docked);
+    const LONG width = docked.right - docked.left;
     MoveWindow(panel_, client.right - width, 0, width, client.bottom, TRUE);
     pictureArea_ = {client.left, client.top, client.right - width, client.bottom};
 }
@@ -203,6 +203,7 @@ LRESULT MainFrame::onPaint(WPARAM /*wParam*/, LPARAM /*lParam*/) {
     return 0;
 }
 
+// NOLINTNEXTLINE(readability-convert-member-functions-to-static): a handler of the table
 LRESULT MainFrame::onEraseBackground(WPARAM /*wParam*/, LPARAM /*lParam*/) {
     return 0;  // painting covers the picture area by itself
 }
@@ -215,7 +216,7 @@ LRESULT MainFrame::onCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT MainFrame::onDropFiles(WPARAM wParam, LPARAM /*lParam*/) {
-    const auto drop = reinterpret_cast<HDROP>(wParam);
+    auto* const drop = reinterpret_cast<HDROP>(wParam);
     // Each path whole, at the length the platform reports, however long.
     std::vector<std::filesystem::path> paths;
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);

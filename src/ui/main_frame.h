@@ -60,8 +60,8 @@ class MainFrame {
 
     struct Handler {
         UINT message;
-        LRESULT (MainFrame::*run)(WPARAM, LPARAM);
         bool quiet;  // painting and rendering: no message box from inside
+        LRESULT (MainFrame::*run)(WPARAM, LPARAM);
     };
     static const Handler kHandlers[];
 

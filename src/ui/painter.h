@@ -26,7 +26,7 @@ class Painter {
 
   private:
     bool makeCache(HDC dc);
-    void stretch(HDC dc, const PaintPlan& plan, const Surface& surface);
+    static void stretch(HDC dc, const PaintPlan& plan, const Surface& surface);
 
     HBRUSH grey_;
     HBITMAP cache_ = nullptr;

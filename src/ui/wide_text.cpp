@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <limits>
 
 namespace zt9::ui {
@@ -19,10 +20,9 @@ std::wstring fromCodePage1251(std::string_view text) {
 }
 
 std::string asciiText(std::wstring_view text) {
-    std::string result;
-    result.reserve(text.size());
-    for (const wchar_t c : text)
-        result.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+    std::string result(text.size(), '?');
+    std::transform(text.begin(), text.end(), result.begin(),
+                   [](wchar_t c) { return c < 0x80 ? static_cast<char>(c) : '?'; });
     return result;
 }
 

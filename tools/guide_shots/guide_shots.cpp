@@ -24,15 +24,14 @@ namespace {
 std::filesystem::path outputFolder;
 HWND mainWindow = nullptr;
 HACCEL accelerators = nullptr;
-zt9::ui::MainFrame* frame = nullptr;
 
-void pump(int milliseconds = 200) {
+void pump(zt9::ui::MainFrame& frame, int milliseconds = 200) {
     const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
     MSG message{};
     while (GetTickCount() < end) {
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
             if (message.message != WM_QUIT)
-                frame->handleMessage(message, accelerators);
+                frame.handleMessage(message, accelerators);
         }
         Sleep(10);
     }
@@ -134,32 +133,31 @@ int wmain(int argc, wchar_t** argv) {
     zt9::GeoDocument document;
     zt9::ui::Win32Screen screen;
     zt9::ui::MainFrame editor(instance, document, screen);
-    frame = &editor;
     mainWindow = editor.create(SW_SHOWNORMAL);
     if (mainWindow == nullptr)
         return 1;
     MoveWindow(mainWindow, 0, 0, 1000, 700, TRUE);
     SetForegroundWindow(mainWindow);
     editor.loadAtStart(argv[1]);
-    pump(500);
+    pump(editor, 500);
 
     // The whole picture at zoom 2, the letter A current.
     command(IDM_ZOOM_IN);
     command(IDM_NEXT_ELEMENT, 10);
-    pump();
+    pump(editor);
     saveWindow(L"full-picture.bmp");
 
     // The letter A alone at zoom 8.
     command(IDM_TOGGLE_VIEW);
     command(IDM_ZOOM_IN, 6);
-    pump();
+    pump(editor);
     saveWindow(L"picture-element.bmp");
 
     // Back to the whole picture, without the coloured backgrounds.
     command(IDM_TOGGLE_VIEW);
     command(IDM_ZOOM_OUT, 6);
     command(IDM_TRANSPARENCY);
-    pump();
+    pump(editor);
     saveWindow(L"transparency-off.bmp");
     command(IDM_TRANSPARENCY);
 
@@ -187,13 +185,13 @@ int wmain(int argc, wchar_t** argv) {
 
     // Closing with an unsaved move asks first; No leaves the demo font as it was.
     command(IDM_MOVE_DOWN, 3);
-    pump();
+    pump(editor);
     whenDialogAppears([](HWND box) {
         saveWindow(L"save-changes.bmp", box);
         SendMessageW(box, WM_COMMAND, IDNO, 0);
     });
     SendMessageW(mainWindow, WM_CLOSE, 0, 0);
-    pump();
+    pump(editor);
     DestroyAcceleratorTable(accelerators);
     return 0;
 }
