@@ -16,6 +16,7 @@
 #include "support/geo_builder.h"
 #include "support/temp_dir.h"
 #include "ui/main_frame.h"
+#include "ui/painter.h"
 #include "ui/win32_screen.h"
 
 namespace {
@@ -87,17 +88,6 @@ void oldCalls(const zt9::GeoDocument& document, const Surface& picture, const Su
     pixels(document.currentElement, view, afterCopy);
 }
 
-BITMAPINFO dibInfo(int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
-
 void frameBenchmarks(const zt9::GeoDocument& source) {
     zt9::GeoDocument document = source;
     document.currentElement = 70;
@@ -138,7 +128,7 @@ void frameBenchmarks(const zt9::GeoDocument& source) {
     // enlarge it ourselves into a cached DIB section and copy that 1:1.
     const auto ourDraw = [&] { zt9::renderView(document, view, viewSurface, pictureSurface); };
     std::vector<std::uint32_t> dib;
-    const BITMAPINFO small = dibInfo(255, 240);
+    const BITMAPINFO small = zt9::ui::topDownDib(255, 240);
     const auto ourStretch = [&] {
         dib = zt9::dibPixels(viewSurface);
         SetStretchBltMode(screen, COLORONCOLOR);
@@ -146,7 +136,7 @@ void frameBenchmarks(const zt9::GeoDocument& source) {
                       DIB_RGB_COLORS, SRCCOPY);
         GdiFlush();
     };
-    const BITMAPINFO large = dibInfo(255 * kZoom, 240 * kZoom);
+    const BITMAPINFO large = zt9::ui::topDownDib(255 * kZoom, 240 * kZoom);
     void* bits = nullptr;
     const HBITMAP zoomed = CreateDIBSection(screen, &large, DIB_RGB_COLORS, &bits, nullptr, 0);
     const HDC zoomedDc = CreateCompatibleDC(screen);

@@ -40,22 +40,13 @@ esac
 stop
 "$here/run-under-wine.sh" --prepare-prefix || exit 1
 
-# The first free display from a random start, so build folders side by side do not collide.
-display=
-for ((n = 100 + RANDOM % 800, tries = 0; tries < 50; n++, tries++)); do
-    if [[ ! -e /tmp/.X11-unix/X$n && ! -e /tmp/.X$n-lock ]]; then
-        display=$n
-        break
-    fi
-done
-[[ -n $display ]] || { echo "$0: no free X display" >&2; exit 1; }
+# shellcheck source=cmake/x-display.sh
+source "$here/x-display.sh"
+display=$(free_display) || exit 1
 # A screen large enough for the picture at zoom 10 beside the panel.
 setsid Xvfb ":$display" -screen 0 2600x2500x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
 xvfb=$!
-for ((i = 0; i < 100; i++)); do
-    [[ -e /tmp/.X11-unix/X$display ]] && break
-    sleep 0.1
-done
+wait_for_display "$display"
 printf 'ZT9_DISPLAY=:%s\nZT9_XVFB_PID=%s\n' "$display" "$xvfb" >"$session"
 
 export DISPLAY=:$display

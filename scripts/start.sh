@@ -36,14 +36,9 @@ if [[ -n ${DISPLAY:-} ]]; then
 fi
 
 # Headless: a private X server the size of a common laptop screen.
-display=
-for ((n = 100 + RANDOM % 800, tries = 0; tries < 50; n++, tries++)); do
-    if [[ ! -e /tmp/.X11-unix/X$n && ! -e /tmp/.X$n-lock ]]; then
-        display=$n
-        break
-    fi
-done
-[[ -n $display ]] || { echo "error: no free X display" >&2; exit 1; }
+# shellcheck source=cmake/x-display.sh
+source "$root/cmake/x-display.sh"
+display=$(free_display)
 Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 export DISPLAY=:$display
@@ -52,10 +47,7 @@ finish() {
     kill "$xvfb" 2>/dev/null || true
 }
 trap finish EXIT
-for ((i = 0; i < 100; i++)); do
-    [[ -e /tmp/.X11-unix/X$display ]] && break
-    sleep 0.1
-done
+wait_for_display "$display"
 
 wine "$exe" "$(winepath -w "$font")" >/dev/null 2>&1 &
 title="ZT9 font editor"

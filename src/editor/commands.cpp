@@ -32,6 +32,21 @@ constexpr std::array kMoveKeys{
 
 }  // namespace
 
+std::optional<int> MainWindow::askForFile(FileFilter filter, bool save, const char* title,
+                                          const std::filesystem::path& proposed, int filterIndex) {
+    const std::optional<FileChoice> choice = modal([&] {
+        return screen_.chooseFile({.save = save,
+                                   .filter = filter,
+                                   .title = title == nullptr ? "" : title,
+                                   .fileName = proposed,
+                                   .filterIndex = filterIndex});
+    });
+    if (!choice)
+        return std::nullopt;
+    fileName = choice->fileName;
+    return choice->filterIndex;
+}
+
 std::span<const CommandEntry> MainWindow::commands() {
     // Defined here, inside a member, so the table may name the private handlers.
     static constexpr std::array kCommands{
@@ -78,18 +93,8 @@ void MainWindow::command(int id, std::intptr_t param) {
 void MainWindow::load(int /*id*/, std::intptr_t param) {
     if (!settleUnsavedEdits(text::kSaveCaption))
         return;
-    if (param != 1) {
-        const std::optional<FileChoice> choice = modal([&] {
-            return screen_.chooseFile({.save = false,
-                                       .filter = FileFilter::geo,
-                                       .title = {},
-                                       .fileName = fileName,
-                                       .filterIndex = 1});
-        });
-        if (!choice)
-            return;
-        fileName = choice->fileName;
-    }
+    if (param != 1 && !askForFile(FileFilter::geo, false, {}, fileName))
+        return;
     // A file that cannot be read or has the wrong size leaves the open font as it was.
     document_.loadFile(fileName, view.documentLoaded != 0);
     documentPath = fileName;
@@ -122,17 +127,8 @@ void MainWindow::save(int /*id*/, std::intptr_t /*param*/) {
 }
 
 void MainWindow::saveAs(int /*id*/, std::intptr_t /*param*/) {
-    fileName = documentPath;
-    const std::optional<FileChoice> choice = modal([&] {
-        return screen_.chooseFile({.save = true,
-                                   .filter = FileFilter::geo,
-                                   .title = {},
-                                   .fileName = fileName,
-                                   .filterIndex = 1});
-    });
-    if (!choice)
+    if (!askForFile(FileFilter::geo, true, {}, documentPath))
         return;
-    fileName = choice->fileName;
     document_.clearError();
     // The loaded font's path stays: a later "Save geo file" writes there again.
     document_.saveFile(fileName);

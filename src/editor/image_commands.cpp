@@ -14,19 +14,8 @@ std::filesystem::path MainWindow::defaultElementFileName() const {
 }
 
 void MainWindow::importImage(int /*id*/, std::intptr_t param) {
-    bool confirmed = true;
-    if (param != 1) {
-        const std::optional<FileChoice> choice = modal([&] {
-            return screen_.chooseFile({.save = false,
-                                       .filter = FileFilter::importBmp,
-                                       .title = text::kImportTitle,
-                                       .fileName = defaultElementFileName(),
-                                       .filterIndex = 1});
-        });
-        confirmed = choice.has_value();
-        if (confirmed)
-            fileName = choice->fileName;
-    }
+    const bool confirmed = param == 1 || askForFile(FileFilter::importBmp, false,
+                                                    text::kImportTitle, defaultElementFileName());
     // Both codes start unchanged, so a cancelled dialog never moves x or y in the panel.
     FieldCode xCode = FieldCode::unchanged;
     FieldCode yCode = FieldCode::unchanged;
@@ -52,17 +41,11 @@ void MainWindow::importImage(int /*id*/, std::intptr_t param) {
 
 void MainWindow::exportImage(int /*id*/, std::intptr_t /*param*/) {
     // The export dialog opens with the depth chosen last time, whatever dialog ran since.
-    const std::optional<FileChoice> choice = modal([&] {
-        return screen_.chooseFile({.save = true,
-                                   .filter = FileFilter::exportBmp,
-                                   .title = text::kExportTitle,
-                                   .fileName = defaultElementFileName(),
-                                   .filterIndex = exportFilterIndex});
-    });
-    if (!choice)
+    const std::optional<int> chosen = askForFile(FileFilter::exportBmp, true, text::kExportTitle,
+                                                 defaultElementFileName(), exportFilterIndex);
+    if (!chosen)
         return;
-    fileName = choice->fileName;
-    exportFilterIndex = choice->filterIndex == kExport4bpp ? kExport4bpp : kExport8bpp;
+    exportFilterIndex = *chosen == kExport4bpp ? kExport4bpp : kExport8bpp;
     exportElement(document_, exportFilterIndex, fileName);
 }
 

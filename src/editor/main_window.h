@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -130,6 +131,10 @@ class MainWindow {
     // "geo element N.bmp" for the current element N.
     std::filesystem::path defaultElementFileName() const;
 
+    // Shows a file dialog; a confirmed choice becomes fileName. Returns the chosen filter's
+    // index, or nothing when the dialog was cancelled.
+    std::optional<int> askForFile(FileFilter filter, bool save, const char* title,
+                                  const std::filesystem::path& proposed, int filterIndex = 1);
     // Asks "Save changes?" when the font has unsaved edits and saves on Yes. False when
     // the edits are still unsaved afterwards (the save failed): the caller gives up.
     bool settleUnsavedEdits(const char* caption);

@@ -14,7 +14,8 @@ inline constexpr const char* kExportTitle = "Export geo element";
 inline constexpr const char* kAboutCaption = "About...";
 inline constexpr const char* kAbout =
     "      ZT9 font editor      \n"
-    "            v" ZT9_VERSION "            \n"
+    "            v" ZT9_VERSION
+    "            \n"
     "   Written by the ZT9 team   \n"
     "   for the game's modders   ";
 // "совместимая память не выделена": the view's off-screen pictures could not be made.

@@ -14,6 +14,8 @@ RECT toRect(const PixelRect& r) {
             static_cast<LONG>(r.bottom)};
 }
 
+}  // namespace
+
 BITMAPINFO topDownDib(int width, int height) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -24,8 +26,6 @@ BITMAPINFO topDownDib(int width, int height) {
     info.bmiHeader.biCompression = BI_RGB;
     return info;
 }
-
-}  // namespace
 
 Painter::Painter() : grey_(CreateSolidBrush(kMarginGrey)) {}
 

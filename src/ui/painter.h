@@ -10,6 +10,9 @@
 
 namespace zt9::ui {
 
+// The header of a top-down 32-bit DIB of width x height pixels (0x00RRGGBB each).
+BITMAPINFO topDownDib(int width, int height);
+
 // Paints the main window from the editor's view surface: two grey margins and the shown
 // frame enlarged by the zoom. The enlarged picture is kept in a DIB section and made again
 // only when the view or the zoom changed, so a repaint is one 1:1 copy (under Wine several
