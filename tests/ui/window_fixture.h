@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -19,31 +18,19 @@
 
 namespace zt9::test {
 
-// The real screen, except that modal calls are answered by the test (unless it asks for the
-// real dialogs or message boxes), so a test runs without anybody at the keyboard. Menus and
-// controls stay real.
+// The real screen, except that modal calls are answered by the test (a queued file, No, a
+// logged message) unless it asks for the real dialogs or message boxes.
 class TestScreen : public ui::Win32Screen {
   public:
-    bool realFileDialogs = false;
-    bool realMessageBoxes = false;
-    std::deque<std::optional<FileChoice>> fileAnswers;
-    std::deque<bool> yesNoAnswers;
+    bool realDialogs = false, realBoxes = false;
+    std::deque<std::filesystem::path> files;
     std::vector<std::string> log;
-    std::vector<FileDialog> dialogs;
 
     std::optional<FileChoice> chooseFile(const FileDialog& dialog) override;
     bool askYesNo(std::string_view text, std::string_view caption) override;
-    void showError(std::string_view text) override;
+    void showError(std::string_view text) override { showMessage(text, "Error"); }
     void showMessage(std::string_view text, std::string_view caption) override;
     void beep() override { log.emplace_back("beep"); }
-};
-
-// Pixels of a window's client area read back from the screen, 0x00BBGGRR like surfaces.
-struct Capture {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels;
-    std::uint32_t at(int x, int y) const;
 };
 
 // A real main window of the editor on a fresh document, driven through its message loop.
@@ -54,27 +41,33 @@ class WindowTest : public ::testing::Test {
 
     HWND window() const { return frame->window(); }
     HWND panel() const { return frame->panel(); }
+    HWND control(int id) const { return GetDlgItem(panel(), id); }
     MainWindow& editor() { return frame->editor(); }
 
-    // Handles every waiting message the way the program's loop does.
+    // Handles every waiting message as the program's loop does; `until` pumps until `done`
+    // holds or 2 s have passed, and returns `done()`.
     void pump();
-    // Pumps until `done` holds or the time is up; returns `done()`.
-    bool pumpUntil(const std::function<bool()>& done, int milliseconds = 2000);
-    void command(int id, LPARAM param = 0);
-    // Real key events: the key with Ctrl and/or Shift held, sent to the focused window.
-    void pressKey(WORD key, bool control = false, bool shift = false);
+    bool until(const std::function<bool()>& done);
+    void command(int id);
     void focus(HWND target);
-    // Real typing: each character as key events (digits, minus), into the focused window.
-    void type(const std::string& text);
-    // A real left click at the middle of the upper or lower half of a control.
-    void click(HWND control, bool upperHalf);
-    std::filesystem::path writeFont(const std::string& name, const GeoBuilder& font);
+    // Real input through the X server, each waited for until its release has been handled:
+    // a key with a modifier key held, digits and minus typed over a field's whole text, and
+    // a left click at the middle of a control's upper or lower half.
+    void press(WORD key, WORD modifier = 0);
+    void typeInto(int field, const std::string& text);
+    void click(int control, bool upperHalf);
+    std::filesystem::path writeFont(const std::string& name, std::size_t elements);
     void open(const std::filesystem::path& font);
-    std::wstring fieldText(int id) const;
-    UINT menuState(int id) const;
-    Capture capture();
-    // Runs `action` on the first dialog window (#32770) that appears while a modal call is
-    // running, from a timer of this thread, which the modal loop dispatches.
+
+    // "~" before a greyed item, "+" after a checked one, then whether the panel is enabled.
+    std::string menus() const;
+    // The nine fields from Number to Display pos Y, then the Color entry and the Scale.
+    std::string fields() const;
+    // Pixels of the picture area that differ from the view surface's top-left columns x
+    // rows enlarged by `zoom`, with grey around it, as the window shows them.
+    int wrongPixels(int zoom, int columns, int rows);
+    // Runs `action` on the first dialog window (#32770) shown while a modal call runs, from a
+    // timer the modal loop dispatches; dialogTexts gives its caption and its controls' texts.
     static void whenDialogAppears(std::function<void(HWND)> action);
     static std::vector<std::wstring> dialogTexts(HWND dialog);
 
@@ -84,6 +77,7 @@ class WindowTest : public ::testing::Test {
     std::unique_ptr<ui::MainFrame> frame;
     HACCEL accelerators = nullptr;
     bool quitPosted = false;
+    WPARAM released = 0;  // the last key or mouse button whose release was handled
 };
 
 }  // namespace zt9::test
