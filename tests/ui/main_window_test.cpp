@@ -1,199 +1,115 @@
-// The real main window under Wine: start state, loading, painting, keys through the
-// message loop, closing, and one real message box and file dialog driven to the end.
+// The real main window under Wine: start state and docking, painting, keys through the
+// message loop, real message boxes for a failed load and for closing, and a real save
+// dialog driven to the end.
 #include "ui/window_fixture.h"
 
-#include <commctrl.h>
 #include <commdlg.h>
 
-#include "render/view_state.h"
 #include "support/test_util.h"
 
 namespace zt9::test {
 namespace {
 
-using Log = std::vector<std::string>;
-
-bool greyed(UINT state) {
-    return (state & MF_GRAYED) != 0;
-}
-
-TEST_F(WindowTest, StartsWithTheDocumentCommandsGreyedAndTheViewGrey) {
-    wchar_t text[64] = {};
-    GetWindowTextW(window(), text, ARRAYSIZE(text));
-    EXPECT_STREQ(text, L"ZT9 font editor");
-    GetClassNameW(window(), text, ARRAYSIZE(text));
-    EXPECT_STREQ(text, L"mainWindClass");
+TEST_F(WindowTest, StartsGreyWithDocumentCommandsGreyedAndThePanelDockedRightAtEverySize) {
+    wchar_t title[64] = {};
+    GetWindowTextW(window(), title, 64);
+    EXPECT_STREQ(title, L"ZT9 font editor");
     EXPECT_NE(GetWindowLongW(window(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
-    for (const int id : {IDM_SAVE, IDM_SAVE_AS, IDM_IMPORT, IDM_EXPORT})
-        EXPECT_TRUE(greyed(menuState(id))) << id;
-    const HMENU menu = GetMenu(window());
-    EXPECT_TRUE(greyed(GetMenuState(menu, MENU_POS_EDIT, MF_BYPOSITION)));
-    EXPECT_TRUE(greyed(GetMenuState(menu, MENU_POS_VIEW, MF_BYPOSITION)));
-    EXPECT_NE(menuState(IDM_FULL_PICTURE) & MF_CHECKED, 0u);
-    EXPECT_NE(menuState(IDM_TRANSPARENCY) & MF_CHECKED, 0u);
-    EXPECT_FALSE(IsWindowEnabled(panel()));
-    EXPECT_EQ(SendDlgItemMessageW(panel(), IDC_SCALE, TBM_GETPOS, 0, 0), 1);
-    EXPECT_EQ(SendDlgItemMessageW(panel(), IDC_COLOR, CB_GETCOUNT, 0, 0), 4);
-
-    // The panel is docked at the right edge, full height; the rest is grey.
-    RECT client{};
-    RECT docked{};
-    GetClientRect(window(), &client);
+    EXPECT_EQ(menus() + fields(), kNoDocument + ",,,,,,,,, c0 s1");
+    EXPECT_EQ(SendMessageW(control(IDC_COLOR), CB_GETCOUNT, 0, 0), 4);
+    RECT docked{}, client{};
     GetWindowRect(panel(), &docked);
-    MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&docked), 2);
-    EXPECT_EQ(docked.right, client.right);
-    EXPECT_EQ(docked.top, 0);
-    EXPECT_EQ(docked.bottom, client.bottom);
-    EXPECT_EQ(frame->pictureArea().right, docked.left);
-    const Capture shot = capture();
-    for (const auto& [x, y] :
-         {std::pair{0, 0},
-          {300, 200},
-          {static_cast<int>(docked.left) - 1, static_cast<int>(client.bottom) - 1}})
-        EXPECT_EQ(shot.at(x, y), kMarginGrey) << x << "," << y;
-
-    // Resizing keeps the panel's width and docks it again.
     const LONG width = docked.right - docked.left;
-    MoveWindow(window(), 0, 0, 900, 700, TRUE);
-    pump();
-    GetClientRect(window(), &client);
-    GetWindowRect(panel(), &docked);
-    EXPECT_EQ(docked.right - docked.left, width);
-    EXPECT_EQ(frame->pictureArea().right, client.right - width);
-}
-
-TEST_F(WindowTest, PaintShowsTheViewSurfaceEnlargedByTheZoomWithGreyMargins) {
-    open(writeFont("grid.geo", GeoBuilder::grid(12)));
-    EXPECT_TRUE(IsWindowEnabled(panel()));
-    EXPECT_FALSE(greyed(menuState(IDM_SAVE)));
-    EXPECT_FALSE(greyed(GetMenuState(GetMenu(window()), MENU_POS_VIEW, MF_BYPOSITION)));
-    EXPECT_EQ(fieldText(IDC_WIDTH), L"6");
-    const Surface& view = *editor().viewSurface();
-    for (const int zoom : {1, 3}) {
-        SCOPED_TRACE(zoom);
-        const Capture shot = capture();
-        for (int y = 0; y < 240; y += 7)
-            for (int x = 0; x < 255; x += 5)
-                ASSERT_EQ(shot.at(x * zoom + zoom - 1, y * zoom + zoom / 2), view.pixel(x, y))
-                    << x << "," << y;
-        EXPECT_EQ(shot.at(255 * zoom, 0), kMarginGrey);
-        EXPECT_EQ(shot.at(0, 240 * zoom), kMarginGrey);
-        command(IDM_ZOOM_IN);
-        command(IDM_ZOOM_IN);
+    for (const auto& [outerWidth, outerHeight] : {std::pair{1100, 800}, {900, 700}, {1000, 750}}) {
+        MoveWindow(window(), 0, 0, outerWidth, outerHeight, TRUE);
+        GetClientRect(window(), &client);
+        GetWindowRect(panel(), &docked);
+        MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&docked), 2);
+        EXPECT_EQ(std::tuple(docked.left, docked.top, docked.right, docked.bottom),
+                  std::tuple(client.right - width, 0, client.right, client.bottom));
+        EXPECT_EQ(frame.pictureArea().right, client.right - width);
+        EXPECT_EQ(wrongPixels(1, 0, 0), 0);
     }
-    // Picture Element at zoom 5 shows the element's configured area only.
+}
+
+TEST_F(WindowTest, PaintingShowsTheViewEnlargedByTheZoomWithGreyMarginsAfterEveryChange) {
+    open(writeFont("grid.geo", 12));
+    EXPECT_EQ(menus() + fields(), kDocument + "0,6,4,0,0,7,5,-3,-2, c0 s1");
+    EXPECT_EQ(wrongPixels(1, 255, 240), 0);
+    // Transparency changes the picture, not the frame's size: the cached copy is redone.
+    const Surface opaque = *editor().viewSurface();
+    command(IDM_TRANSPARENCY);
+    ASSERT_FALSE(std::ranges::equal(editor().viewSurface()->data(), opaque.data()));
+    EXPECT_EQ(wrongPixels(1, 255, 240), 0);
+    command(IDM_ZOOM_IN);
+    command(IDM_ZOOM_IN);
+    EXPECT_EQ(wrongPixels(3, 255, 240), 0);
     command(IDM_TOGGLE_VIEW);
-    const Capture element = capture();
-    EXPECT_EQ(element.at(0, 0), view.pixel(0, 0));
-    EXPECT_EQ(element.at(6 * 5 - 1, 5 * 5 - 1), view.pixel(5, 4));
-    EXPECT_EQ(element.at(6 * 5, 0), kMarginGrey);
-    EXPECT_EQ(element.at(0, 5 * 5), kMarginGrey);
+    EXPECT_EQ(wrongPixels(3, 6, 5), 0);  // the element's 6 columns and 5 rows only
 }
 
-TEST_F(WindowTest, KeysActThroughTheAcceleratorsEvenInsideAPanelField) {
-    // Without a document the document keys do nothing.
-    pressKey(VK_RIGHT, true);
-    pressKey('F');
-    EXPECT_EQ(editor().view.viewMode, kFullPicture);
-    EXPECT_EQ(fieldText(IDC_NUMBER), L"");
-
-    open(writeFont("grid.geo", GeoBuilder::grid(3)));
-    focus(GetDlgItem(panel(), IDC_POS_X));
-    pressKey(VK_RIGHT);
-    EXPECT_EQ(fieldText(IDC_POS_X), L"2");
-    EXPECT_EQ(document.configs[0].x, 2);
-    pressKey(VK_DOWN, false, true);
-    EXPECT_EQ(fieldText(IDC_HEIGHT), L"5");
-    pressKey(VK_RIGHT, true);
-    EXPECT_EQ(fieldText(IDC_NUMBER), L"1");
-    pressKey(VK_UP, true);
-    EXPECT_EQ(SendDlgItemMessageW(panel(), IDC_SCALE, TBM_GETPOS, 0, 0), 2);
-    pressKey('F');
-    EXPECT_NE(menuState(IDM_PICTURE_ELEMENT) & MF_CHECKED, 0u);
-    pressKey('T');
-    EXPECT_EQ(menuState(IDM_TRANSPARENCY) & MF_CHECKED, 0u);
-    pressKey('C');
-    EXPECT_EQ(SendDlgItemMessageW(panel(), IDC_COLOR, CB_GETCURSEL, 0, 0), 2);
-    // Dialog keys stay inside the panel and never reach the main window as a render.
-    const std::uint64_t frames = editor().frameVersion();
-    pressKey(VK_TAB);
-    EXPECT_EQ(editor().frameVersion(), frames);
-    // Ctrl+S saves the moved element.
-    pressKey('S', true);
-    EXPECT_FALSE(document.isModified());
-    EXPECT_EQ(readBytes(dir.file("grid.geo")).at(12 + 12), 2);
+TEST_F(WindowTest, KeysActThroughTheLoopWhileAFieldHasTheFocusAndNotWithoutADocument) {
+    press(VK_RIGHT, VK_CONTROL);
+    press('F');
+    EXPECT_EQ(menus() + fields(), kNoDocument + ",,,,,,,,, c0 s1");
+    open(writeFont("grid.geo", 3));
+    SetFocus(control(IDC_POS_X));
+    for (const auto& [key, modifier, expected] :
+         {std::tuple<WORD, WORD, const char*>{VK_RIGHT, 0, "0,6,4,2,0,7,5,-3,-2, c0 s1"},
+          {VK_DOWN, VK_SHIFT, "0,6,5,2,0,7,5,-3,-2, c0 s1"},
+          {VK_UP, VK_CONTROL, "0,6,5,2,0,7,5,-3,-2, c0 s2"},
+          {VK_RIGHT, VK_CONTROL, "1,6,4,6,0,7,5,-2,-1, c1 s2"},
+          {'C', 0, "1,6,4,6,0,7,5,-2,-1, c2 s2"}}) {
+        press(key, modifier);
+        EXPECT_EQ(fields(), expected) << key;
+    }
+    press('F');
+    press('T');
+    EXPECT_EQ(menus(), "save as import export edit view full element+ transparency reimport panel");
+    EXPECT_EQ(GetFocus(), control(IDC_POS_X));
 }
 
-TEST_F(WindowTest, ClosingWithUnsavedEditsAsksAndEndsTheLoopOnNo) {
-    open(writeFont("grid.geo", GeoBuilder::grid(3)));
-    command(IDM_MOVE_DOWN);
-    screen.log.clear();
-    SendMessageW(window(), WM_CLOSE, 0, 0);
-    pump();
-    EXPECT_EQ(screen.log, (Log{"beep", "ask Quit: Save changes?"}));
-    EXPECT_EQ(frame->window(), nullptr);
-    EXPECT_TRUE(quitPosted);
-}
-
-TEST_F(WindowTest, AFailedLoadShowsARealMessageBoxInCyrillicAndKeepsTheOpenFont) {
-    open(writeFont("grid.geo", GeoBuilder::grid(3)));
-    screen.realMessageBoxes = true;
+TEST_F(WindowTest, RealMessageBoxesShowAFailedLoadInCyrillicAndAskOnClosingWhichNoEnds) {
+    open(writeFont("grid.geo", 3));
     writeBytes(dir.file("big.geo"), std::vector<std::uint8_t>(40000, 1));
-    std::vector<std::wstring> seen;
-    whenDialogAppears([&](HWND box) {
-        seen = dialogTexts(box);
-        SendMessageW(box, WM_COMMAND, IDOK, 0);
-    });
-    screen.fileAnswers.emplace_back(FileChoice{dir.file("big.geo"), 1});
+    screen.real = true;
+    whenDialogAppears([](HWND box) { SendMessageW(box, WM_COMMAND, IDOK, 0); });
+    screen.file = dir.file("big.geo");
     command(IDM_LOAD);
-    ASSERT_GE(seen.size(), 2u);
-    EXPECT_EQ(seen[0], L"Error");
-    EXPECT_NE(std::find(seen.begin(), seen.end(),
-                        L"File size more than 38 \x041A"
-                        L"b"),
-              seen.end());
-    EXPECT_EQ(document.elementCount, 3u);  // the open font stays
+    EXPECT_EQ(seen, L"Error||OK|File size more than 38 \u041Ab|");
+    EXPECT_EQ(menus() + std::to_string(document.elementCount), kDocument + "3");
+    // Closing with unsaved edits asks, and No ends the loop leaving the file as it was.
+    command(IDM_MOVE_DOWN);
+    whenDialogAppears([](HWND box) { SendMessageW(box, WM_COMMAND, IDNO, 0); });
+    SendMessageW(window(), WM_CLOSE, 0, 0);
+    MSG quit{};
+    EXPECT_NE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE), FALSE);
+    EXPECT_EQ(frame.window(), nullptr);
+    EXPECT_EQ(seen, L"Quit||&Yes|&No|Save changes?|");
+    EXPECT_EQ(readBytes(dir.file("grid.geo")), GeoBuilder::grid(3).build());
 }
 
-TEST_F(WindowTest, SaveAsThroughTheRealDialogAsksBeforeReplacingAFile) {
-    const std::filesystem::path font = writeFont("grid.geo", GeoBuilder::grid(3));
-    open(font);
+TEST_F(WindowTest, SaveAsThroughTheRealDialogAsksBeforeReplacingAFileAndReplacesItOnYes) {
+    open(writeFont("grid.geo", 3));
+    const std::filesystem::path copy = writeFont(L"copy \u0436.geo", 3);
     command(IDM_MOVE_RIGHT);
-    const std::filesystem::path copy = dir.file(L"copy \x0436.geo");  // a Cyrillic name
-    screen.realFileDialogs = true;
+    screen.real = true;
     whenDialogAppears([&](HWND dialog) {
-        SetDlgItemTextW(dialog, 0x47c, copy.wstring().c_str());
-        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+        whenDialogAppears([](HWND box) { SendMessageW(box, WM_COMMAND, IDYES, 0); });
+        choose(dialog, copy);
     });
     command(IDM_SAVE_AS);
-    ASSERT_TRUE(std::filesystem::exists(copy));
-    EXPECT_EQ(readBytes(copy).at(12 + 12), 2);
-
-    // The same name again: the dialog asks first, and No keeps the old file.
-    command(IDM_MOVE_RIGHT);
-    std::vector<std::wstring> question;
-    whenDialogAppears([&](HWND dialog) {
-        SetDlgItemTextW(dialog, 0x47c, copy.wstring().c_str());
-        whenDialogAppears([&](HWND box) {
-            question = dialogTexts(box);
-            SendMessageW(box, WM_COMMAND, IDNO, 0);
-            whenDialogAppears([](HWND again) { SendMessageW(again, WM_COMMAND, IDCANCEL, 0); });
-        });
-        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-    });
-    command(IDM_SAVE_AS);
-    EXPECT_FALSE(question.empty());
-    EXPECT_EQ(readBytes(copy).at(12 + 12), 2);
-    EXPECT_TRUE(document.isModified());
-    // Flags, not only what Wine lets through: a save dialog takes new names and asks before
-    // replacing; an open dialog takes existing files only.
-    FileDialog request;
-    request.save = true;
-    EXPECT_EQ(ui::Win32Screen::dialogFlags(request) & (OFN_FILEMUSTEXIST | OFN_OVERWRITEPROMPT),
-              DWORD{OFN_OVERWRITEPROMPT});
-    request.save = false;
-    EXPECT_EQ(ui::Win32Screen::dialogFlags(request) & (OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST),
-              DWORD{OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST});
+    EXPECT_NE(seen.find(L"|&Yes|&No|"), std::wstring::npos) << seen;
+    EXPECT_EQ(readBytes(copy).at(24), 2);
+    EXPECT_FALSE(document.isModified());
+    // The flags, not only what Wine lets through: a save dialog takes new names and asks
+    // before replacing; an open dialog takes existing files only.
+    FileDialog open, save;
+    save.save = true;
+    const DWORD all = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT;
+    EXPECT_EQ(std::pair(screen.dialogFlags(open) & all, screen.dialogFlags(save) & all),
+              std::pair(DWORD{OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST},
+                        DWORD{OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT}));
 }
 
 }  // namespace

@@ -1,89 +1,210 @@
+// A real main window of the editor on a fresh document under Wine, driven through the
+// program's own message handling with real key and mouse input.
 #pragma once
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <deque>
-#include <functional>
-#include <memory>
-#include <string>
-#include <vector>
+#include <algorithm>
+#include <sstream>
 
 #include "resources/resource.h"
 #include "support/geo_builder.h"
 #include "support/temp_dir.h"
 #include "ui/main_frame.h"
-#include "ui/win32_screen.h"
 
 namespace zt9::test {
 
-// The real screen, except that modal calls are answered by the test (unless it asks for the
-// real dialogs or message boxes), so a test runs without anybody at the keyboard. Menus and
-// controls stay real.
-class TestScreen : public ui::Win32Screen {
-  public:
-    bool realFileDialogs = false;
-    bool realMessageBoxes = false;
-    std::deque<std::optional<FileChoice>> fileAnswers;
-    std::deque<bool> yesNoAnswers;
-    std::vector<std::string> log;
-    std::vector<FileDialog> dialogs;
+// The real screen, except that a file set by the test answers the next file dialog and
+// that file dialogs, questions (No) and error messages stay off the screen unless the test
+// asks for the real ones: an error the test does not expect fails it.
+struct TestScreen : ui::Win32Screen {
+    bool real = false;
+    std::optional<std::filesystem::path> file;
 
-    std::optional<FileChoice> chooseFile(const FileDialog& dialog) override;
-    bool askYesNo(std::string_view text, std::string_view caption) override;
-    void showError(std::string_view text) override;
-    void showMessage(std::string_view text, std::string_view caption) override;
-    void beep() override { log.emplace_back("beep"); }
+    std::optional<FileChoice> chooseFile(const FileDialog& dialog) override {
+        if (!file)
+            return real ? Win32Screen::chooseFile(dialog) : std::nullopt;
+        return FileChoice{*std::exchange(file, std::nullopt), 1};
+    }
+    bool askYesNo(std::string_view text, std::string_view caption) override {
+        return real && Win32Screen::askYesNo(text, caption);
+    }
+    void showError(std::string_view text) override {
+        EXPECT_TRUE(real) << "error shown: " << text;
+        if (real)
+            Win32Screen::showError(text);
+    }
 };
 
-// Pixels of a window's client area read back from the screen, 0x00BBGGRR like surfaces.
-struct Capture {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels;
-    std::uint32_t at(int x, int y) const;
-};
+inline std::function<void(HWND)> pendingDialogAction;
+inline std::wstring seen;  // the texts of the last dialog a test acted on
+// The menus without a document and with one freshly loaded.
+inline const std::string kNoDocument =
+    "~save ~as ~import ~export ~edit ~view full+ element transparency+ reimport ~panel";
+inline const std::string kDocument =
+    "save as import export edit view full+ element transparency+ reimport panel";
 
-// A real main window of the editor on a fresh document, driven through its message loop.
 class WindowTest : public ::testing::Test {
   protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override {
+        InitCommonControls();
+        ASSERT_NE(frame.create(SW_SHOWNORMAL), nullptr);
+        MoveWindow(window(), 0, 0, 1100, 800, TRUE);  // room for the panel and zoom 3
+        SetForegroundWindow(window());
+    }
+    void TearDown() override {
+        DestroyWindow(window());  // unless the test has closed it
+        pump();
+        pendingDialogAction = nullptr;  // a dialog the test waited for in vain
+    }
 
-    HWND window() const { return frame->window(); }
-    HWND panel() const { return frame->panel(); }
-    MainWindow& editor() { return frame->editor(); }
+    HWND window() const { return frame.window(); }
+    HWND panel() const { return frame.panel(); }
+    HWND control(int id) const { return GetDlgItem(panel(), id); }
+    MainWindow& editor() { return frame.editor(); }
 
-    // Handles every waiting message the way the program's loop does.
-    void pump();
-    // Pumps until `done` holds or the time is up; returns `done()`.
-    bool pumpUntil(const std::function<bool()>& done, int milliseconds = 2000);
-    void command(int id, LPARAM param = 0);
-    // Real key events: the key with Ctrl and/or Shift held, sent to the focused window.
-    void pressKey(WORD key, bool control = false, bool shift = false);
-    void focus(HWND target);
-    // Real typing: each character as key events (digits, minus), into the focused window.
-    void type(const std::string& text);
-    // A real left click at the middle of the upper or lower half of a control.
-    void click(HWND control, bool upperHalf);
-    std::filesystem::path writeFont(const std::string& name, const GeoBuilder& font);
-    void open(const std::filesystem::path& font);
-    std::wstring fieldText(int id) const;
-    UINT menuState(int id) const;
-    Capture capture();
-    // Runs `action` on the first dialog window (#32770) that appears while a modal call is
-    // running, from a timer of this thread, which the modal loop dispatches.
-    static void whenDialogAppears(std::function<void(HWND)> action);
-    static std::vector<std::wstring> dialogTexts(HWND dialog);
+    // Handles every waiting message as the program's loop does.
+    void pump() {
+        for (MSG m{}; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE) != FALSE;) {
+            if (m.message == WM_KEYUP || m.message == WM_LBUTTONUP)
+                released = m.message == WM_KEYUP ? m.wParam : VK_LBUTTON;
+            frame.handleMessage(m, accelerators);
+        }
+    }
+    void command(int id) {
+        SendMessageW(window(), WM_COMMAND, static_cast<WPARAM>(id), 0);
+        pump();
+    }
+    // Real input through the X server, each handled up to its release: a key with a
+    // modifier held, text typed over a field's whole text, and a left click near the top or
+    // the bottom of a control.
+    void press(WORD key, WORD modifier = 0) {
+        std::vector<INPUT> events;
+        for (const auto& [vk, up] : {std::pair{modifier, 0u}, {key, 0u}, {key, 1u}, {modifier, 1u}})
+            if (vk != 0)
+                events.push_back({INPUT_KEYBOARD, {.ki = {vk, 0, up * KEYEVENTF_KEYUP, 0, 0}}});
+        send(events, events.back().ki.wVk);
+    }
+    void typeInto(int field, const std::string& text) {
+        SetFocus(control(field));
+        SendMessageW(control(field), EM_SETSEL, 0, -1);
+        for (const char c : text)
+            press(c == '-' ? VK_OEM_MINUS : static_cast<WORD>(c));
+    }
+    void click(int id, bool upperHalf) {
+        RECT r{};
+        GetWindowRect(control(id), &r);
+        SetCursorPos(r.left + 5, upperHalf ? r.top + 4 : r.bottom - 4);
+        send({{INPUT_MOUSE, {.mi = {0, 0, 0, MOUSEEVENTF_LEFTDOWN, 0, 0}}},
+              {INPUT_MOUSE, {.mi = {0, 0, 0, MOUSEEVENTF_LEFTUP, 0, 0}}}},
+             VK_LBUTTON);
+    }
+    void send(std::vector<INPUT> events, WPARAM last) {
+        released = 0;
+        SendInput(static_cast<UINT>(events.size()), events.data(), sizeof(INPUT));
+        for (const ULONGLONG end = GetTickCount64() + 2000;
+             (pump(), released != last) && GetTickCount64() < end;)
+            Sleep(5);
+        EXPECT_EQ(released, last) << "the input never arrived";
+    }
+    std::filesystem::path writeFont(const std::filesystem::path& name, std::size_t elements) {
+        writeBytes(dir.file(name), GeoBuilder::grid(elements).build());
+        return dir.file(name);
+    }
+    void open(const std::filesystem::path& font) {
+        screen.file = font;
+        command(IDM_LOAD);
+    }
 
+    // "~" before a greyed item, "+" after a checked one, then whether the panel is enabled.
+    std::string menus() const {
+        std::istringstream names(
+            "save as import export edit view full element transparency reimport");
+        std::string out, name;
+        for (const int item :
+             {IDM_SAVE, IDM_SAVE_AS, IDM_IMPORT, IDM_EXPORT, MENU_POS_EDIT, MENU_POS_VIEW,
+              IDM_FULL_PICTURE, IDM_PICTURE_ELEMENT, IDM_TRANSPARENCY, IDM_RESET_IMPORT}) {
+            const UINT state = GetMenuState(GetMenu(window()), static_cast<UINT>(item),
+                                            item < 10 ? MF_BYPOSITION : MF_BYCOMMAND);
+            names >> name;
+            out.append((state & MF_GRAYED) != 0 ? "~" : "").append(name);
+            out.append((state & MF_CHECKED) != 0 ? "+ " : " ");
+        }
+        return out + (IsWindowEnabled(panel()) != FALSE ? "panel" : "~panel");
+    }
+    // The nine fields from Number to Display pos Y, then the Color entry and the Scale.
+    std::string fields() const {
+        std::string out;
+        for (const int id : {IDC_NUMBER, IDC_WIDTH, IDC_HEIGHT, IDC_POS_X, IDC_POS_Y,
+                             IDC_RESIZE_WIDTH, IDC_RESIZE_HEIGHT, IDC_DISPLAY_X, IDC_DISPLAY_Y}) {
+            char text[32] = {};
+            GetDlgItemTextA(panel(), id, text, sizeof text);
+            out.append(text).append(",");
+        }
+        return out + " c" + std::to_string(SendMessageW(control(IDC_COLOR), CB_GETCURSEL, 0, 0)) +
+               " s" + std::to_string(SendMessageW(control(IDC_SCALE), TBM_GETPOS, 0, 0));
+    }
+    // Pixels of the picture area, as the window shows them once it has painted what it
+    // invalidated, that differ from the view surface's top-left columns x rows enlarged by
+    // `zoom` with grey around it.
+    int wrongPixels(int zoom, int columns, int rows) {
+        RedrawWindow(window(), nullptr, nullptr, RDW_UPDATENOW);
+        const LONG width = frame.pictureArea().right, height = frame.pictureArea().bottom;
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        const HDC dc = GetDC(window()), memory = CreateCompatibleDC(dc);
+        const HBITMAP shot = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        SelectObject(memory, shot);
+        BitBlt(memory, 0, 0, width, height, dc, 0, 0, SRCCOPY);
+        DeleteDC(memory);
+        ReleaseDC(window(), dc);
+        const std::vector<std::uint32_t> view = dibPixels(*editor().viewSurface());  // as BGR0
+        int wrong = 0;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                wrong += (static_cast<std::uint32_t*>(bits)[y * width + x] & 0xFFFFFF) !=
+                         (x < columns * zoom && y < rows * zoom
+                              ? view.data()[y / zoom * kSurfaceWidth + x / zoom]
+                              : kMarginGrey);
+        DeleteObject(shot);
+        return wrong;
+    }
+    // Runs `action` on the first dialog window (#32770) shown while a modal call runs, from
+    // a timer that the modal loop dispatches, after adding the dialog's caption and its
+    // controls' texts to `seen`, each followed by "|".
+    static void whenDialogAppears(std::function<void(HWND)> action) {
+        pendingDialogAction = std::move(action);
+        seen.clear();
+        SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR timer, DWORD) {
+            const HWND dialog = FindWindowW(L"#32770", nullptr);
+            if (dialog == nullptr || !IsWindowVisible(dialog) || !pendingDialogAction)
+                return;
+            KillTimer(nullptr, timer);
+            for (HWND w = dialog; w != nullptr;
+                 w = GetWindow(w, w == dialog ? GW_CHILD : GW_HWNDNEXT)) {
+                wchar_t text[512] = {};
+                seen.append(text, static_cast<std::size_t>(GetWindowTextW(w, text, 512)))
+                    .append(L"|");
+            }
+            std::exchange(pendingDialogAction, nullptr)(dialog);
+        });
+    }
+    // Types `file` into a file dialog's name box (0x47c under Wine) and presses OK.
+    static void choose(HWND dialog, const std::filesystem::path& file) {
+        SetDlgItemTextW(dialog, 0x47c, file.c_str());
+        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+    }
     TempDir dir;
     GeoDocument document;
     TestScreen screen;
-    std::unique_ptr<ui::MainFrame> frame;
-    HACCEL accelerators = nullptr;
-    bool quitPosted = false;
+    ui::MainFrame frame{GetModuleHandleW(nullptr), document, screen};
+    HACCEL accelerators =
+        LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_ACCELERATORS));
+    WPARAM released = 0;  // the last key or mouse button whose release was handled
 };
 
 }  // namespace zt9::test
