@@ -127,7 +127,8 @@ void MainWindow::save(int /*id*/, std::intptr_t /*param*/) {
 }
 
 void MainWindow::saveAs(int /*id*/, std::intptr_t /*param*/) {
-    if (!askForFile(FileFilter::geo, true, {}, documentPath))
+    fileName = documentPath;
+    if (!askForFile(FileFilter::geo, true, {}, fileName))
         return;
     document_.clearError();
     // The loaded font's path stays: a later "Save geo file" writes there again.
