@@ -9,6 +9,7 @@
 
 #include "editor/main_window.h"
 #include "resources/resource.h"
+#include "support/bmp_builder.h"
 #include "support/geo_builder.h"
 #include "support/temp_dir.h"
 
@@ -22,10 +23,10 @@ namespace zt9::test {
 // Transparency, v the View mode (0 Full picture, 1 Picture element) and z Scale.
 class EditorTest : public ::testing::Test, public Screen {
   protected:
-    static constexpr int kFields[] = {IDC_NUMBER,        IDC_WIDTH,     IDC_HEIGHT,
-                                      IDC_POS_X,         IDC_POS_Y,     IDC_RESIZE_WIDTH,
-                                      IDC_RESIZE_HEIGHT, IDC_DISPLAY_X, IDC_DISPLAY_Y};
-    static constexpr const char* kNames[] = {"N", "W", "H", "X", "Y", "RW", "RH", "DX", "DY"};
+    inline static const std::map<int, std::string> kNames{
+        {IDC_NUMBER, "N"},         {IDC_WIDTH, "W"},      {IDC_HEIGHT, "H"},
+        {IDC_POS_X, "X"},          {IDC_POS_Y, "Y"},      {IDC_RESIZE_WIDTH, "RW"},
+        {IDC_RESIZE_HEIGHT, "RH"}, {IDC_DISPLAY_X, "DX"}, {IDC_DISPLAY_Y, "DY"}};
 
     EditorTest() { window.createSurfaces(); }
 
@@ -52,10 +53,9 @@ class EditorTest : public ::testing::Test, public Screen {
     void enableDocumentMenus(bool on) override { show("d", on); }
     void enablePanel(bool on) override { show("p", on); }
     void setFieldNumber(int field, std::int32_t value, bool isSigned) override {
-        shown[name(field)] =
-            isSigned ? std::to_string(value) : std::to_string(static_cast<std::uint32_t>(value));
+        show(kNames.at(field), isSigned ? value : std::int64_t{static_cast<std::uint32_t>(value)});
     }
-    std::string fieldText(int field) override { return shown[name(field)]; }
+    std::string fieldText(int field) override { return shown[kNames.at(field)]; }
     void setNumberRange(std::uint32_t last) override { show("#", last); }
     void selectColor(int entry) override { show("c", entry); }
     int selectedColor() override { return std::stoi(shown["c"]); }
@@ -84,8 +84,8 @@ class EditorTest : public ::testing::Test, public Screen {
             nextFile.reset();
         } else if (id >= IDC_RESET_ELEMENT) {
             window.resetClicked(id);
-        } else if (std::ranges::find(kFields, id) != std::end(kFields)) {
-            shown[name(id)] = text;
+        } else if (kNames.contains(id)) {
+            shown[kNames.at(id)] = text;
             window.commitField(id);
         } else {
             window.arrowClicked(id, std::stoi(text));
@@ -114,11 +114,10 @@ class EditorTest : public ::testing::Test, public Screen {
     // Whether the value fields show what the current element stores.
     bool showsStored() {
         const ElementConfig& c = document.configs.at(document.currentElement);
-        const std::int32_t values[] = {c.width,       c.height,       c.x,        c.y,
-                                       c.resizeWidth, c.resizeHeight, c.displayX, c.displayY};
-        return std::ranges::equal(values, std::span(kNames).subspan(1), [&](auto value, auto item) {
-            return shown[item] == std::to_string(value);
-        });
+        const auto n = [&](const char* item) { return std::stoi(shown[item]); };
+        return std::tuple(n("W"), n("H"), n("X"), n("Y"), n("RW"), n("RH"), n("DX"), n("DY")) ==
+               std::tuple(c.width, c.height, c.x, c.y, c.resizeWidth, c.resizeHeight, c.displayX,
+                          c.displayY);
     }
 
     std::optional<FileChoice> nextFile;     // the next file dialog's answer, else it is cancelled
@@ -131,10 +130,6 @@ class EditorTest : public ::testing::Test, public Screen {
     GeoDocument document;
     MainWindow window{document, *this};
 
-  private:
-    static std::string name(int field) {
-        return kNames[std::ranges::find(kFields, field) - std::begin(kFields)];
-    }
     void show(const std::string& item, std::int64_t value) { shown[item] = std::to_string(value); }
     void modal(std::string entry) {
         log.push_back(std::move(entry));
