@@ -33,6 +33,7 @@ TEST_F(EditorTest, ViewModesTransparencyColoursAndZoomShowWhatTheMenuAndThePanel
     EXPECT_EQ(step(IDM_NEXT_COLOR), "c1");  // not seen without transparency
     EXPECT_EQ(step(IDM_TRANSPARENCY), "t1 draw");
     EXPECT_EQ(step(IDM_NEXT_COLOR), "c2 draw");
+    EXPECT_EQ(pixel(), 0xFF0000u);
     EXPECT_EQ(step([&] { window.colorChosen(-1); }), "");  // no entry chosen
     EXPECT_EQ(step([&] { window.colorChosen(3); }), "draw");
     EXPECT_EQ(pixel(), 0x00FFFFu);
@@ -54,6 +55,12 @@ TEST_F(EditorTest, ViewModesTransparencyColoursAndZoomShowWhatTheMenuAndThePanel
     EXPECT_EQ(zooms, "z2,z3,z4,z5,z6,z7,z8,z9,z10,,z9,z8,z7,z6,z5,z4,z3,z2,z1,,");
     EXPECT_EQ(step([&] { window.scaleChanged(7); }), "");  // the slider shows its own position
     EXPECT_EQ(std::pair(window.view.viewZoom, document.zoom), std::pair(7, 7u));
+    // A load starts over: Full picture, coloured backgrounds, no stretch.
+    act(IDM_TRANSPARENCY);
+    EXPECT_EQ(step(IDM_LOAD, "grid.geo"), "open geo1 /grid.geo; t1 draw");
+    EXPECT_EQ(
+        std::tuple(window.view.viewZoom, document.zoom, window.viewSurface()->pixel(254, 239)),
+        std::tuple(1, 1u, kPictureBackground));
 }
 
 TEST_F(EditorTest, KeysAndCommittedFieldsStartFromTheShownTextAndShowWhatTheElementStores) {
@@ -119,8 +126,7 @@ TEST_F(EditorTest, ResetButtonsRestoreTheFileValuesAndKeepTheFontsModifiedMarkHo
     openGrid(font);
     act(IDM_NEXT_ELEMENT);
     // Nothing differs from the file: the resets change nothing and leave the font unmarked.
-    for (const int id : {IDC_RESET_WIDTH, IDC_RESET_POS_X, IDC_RESET_RESIZE_WIDTH,
-                         IDC_RESET_DISPLAY_X, IDC_RESET_ELEMENT, IDM_RESET_CONFIG})
+    for (const int id : {IDC_RESET_WIDTH, IDC_RESET_POS_X, IDC_RESET_DISPLAY_X, IDM_RESET_CONFIG})
         EXPECT_EQ(step(id), "draw") << id;
     EXPECT_EQ(step(IDC_POS_X, "0"), "X0 draw *");
     EXPECT_EQ(step(IDC_WIDTH, "100"), "W100 draw *");
@@ -158,8 +164,7 @@ TEST_F(EditorTest, ImportKeepsTheImageSizeARefusalChangesNothingAndExportRemembe
     EXPECT_EQ(step(IDC_RESET_POS_X), "X246 draw *");  // the file's 250 does not fit either
     EXPECT_EQ(step(IDC_RESIZE_WIDTH, "50"), "RW50 draw *");
     EXPECT_EQ(step(IDC_RESET_ELEMENT), "RW10 Y0 draw *");  // Width not written
-    shown["W"] = "9";
-    EXPECT_TRUE(showsStored());
+    EXPECT_EQ(document.configs[1].width, 9);
     act(IDM_SAVE);
     // A refused image changes nothing.
     write("wide.bmp", BmpBuilder(256, 2, 4).withDistinctPalette().build());
