@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <map>
-#include <optional>
+#include <tuple>
 #include <utility>
 
 #include "editor/main_window.h"
