@@ -1,273 +1,164 @@
-// Load, save, save as and closing: the questions asked, each failure's message and the
-// state it leaves.
-#include <algorithm>
+// Load, save, save as, closing, dropped files and the failure frames: the questions asked,
+// each failure's message and the state it leaves.
+#include <stdexcept>
 
-#include "editor/editor_fixture.h"
+#include "editor/dropped_files.h"
 #include "editor/texts.h"
-#include "render/view_state.h"
-#include "support/test_util.h"
+#include "editor_fixture.h"
 
 namespace zt9::test {
-namespace {
 
-using Log = std::vector<std::string>;
+const std::string kAsk = "beep; ask Save: Save changes?; ", kSaveError = "error: File save error;";
 
-std::uint8_t savedX(const std::filesystem::path& font, std::size_t element) {
-    return readBytes(font).at(12 + 16 * element + 12);
-}
-
-TEST_F(EditorTest, LoadShowsTheFirstElementInFullPictureAndEnablesTheDocumentCommands) {
-    const std::filesystem::path font = openGrid();
-    ASSERT_EQ(screen.dialogs.size(), 1u);
-    EXPECT_FALSE(screen.dialogs[0].save);
-    EXPECT_EQ(screen.dialogs[0].filter, FileFilter::geo);
-    EXPECT_EQ(screen.dialogs[0].title, "");
-    EXPECT_EQ(window.documentPath, font);
-    EXPECT_TRUE(screen.documentMenus && screen.panel);
-    EXPECT_EQ(screen.numberRange, 2u);
-    const std::map<int, std::string> expected = {
-        {IDC_NUMBER, "0"},        {IDC_WIDTH, "6"},      {IDC_HEIGHT, "4"},
-        {IDC_POS_X, "0"},         {IDC_POS_Y, "0"},      {IDC_RESIZE_WIDTH, "7"},
-        {IDC_RESIZE_HEIGHT, "5"}, {IDC_DISPLAY_X, "-3"}, {IDC_DISPLAY_Y, "-2"}};
-    EXPECT_EQ(screen.fields, expected);
-    EXPECT_EQ(screen.color, 0);
-    EXPECT_EQ(screen.viewModeItem, IDM_FULL_PICTURE);
-    EXPECT_TRUE(screen.checked[IDM_TRANSPARENCY]);
-    EXPECT_FALSE(screen.checked[IDM_RESET_IMPORT]);
-    EXPECT_EQ(screen.scale, 1);
-    EXPECT_EQ(window.view.shownFrame.width, 255);
-    EXPECT_EQ(window.view.shownFrame.height, 239);
-    EXPECT_EQ(window.viewSurface()->pixel(254, 239), kPictureBackground);
-    EXPECT_EQ(window.viewSurface()->pixel(0, 0), kHighlightColor);  // element 0's index-0 pixel
-    EXPECT_EQ(takeLog(), Log{"open dialog"});
-}
-
-struct Refusal {
-    const char* name;
-    std::function<std::vector<std::uint8_t>()> bytes;  // none: the file does not exist
-    std::string message;
-    bool closesTheOpenFont;
-};
-
-TEST_F(EditorTest, RefusedLoadsShowTheirMessageAndLeaveTheStateTheyName) {
-    const std::vector<Refusal> refusals = {
-        {"missing.geo", nullptr, "File load error", false},
-        {"large.geo", [] { return std::vector<std::uint8_t>(38177, 0); }, text::kGeoTooLarge,
-         false},
-        {"not.geo",
-         [] {
-             GeoBuilder font = GeoBuilder::grid(2);
-             font.signature = 0x302E3176;
-             return font.build();
-         },
-         "Has been opened not GEO file", true},
-        {"outside.geo",
-         [] {
-             GeoBuilder font = GeoBuilder::grid(2);
-             font.elements[1].y = 239;
-             return font.build();
-         },
-         "Element 1 size out of picture", true},
-    };
-    for (const Refusal& refusal : refusals) {
-        SCOPED_TRACE(refusal.name);
-        const std::filesystem::path good = openGrid();
-        run(IDM_NEXT_ELEMENT);
-        const std::filesystem::path bad = dir.file(refusal.name);
-        if (refusal.bytes)
-            writeBytes(bad, refusal.bytes());
-        takeLog();
-        open(bad);
-        EXPECT_EQ(takeLog(), (Log{"open dialog", "error: " + refusal.message}));
-        EXPECT_EQ(document.lastError, error{});
-        const bool loaded = !refusal.closesTheOpenFont;
-        EXPECT_EQ(window.view.documentLoaded, loaded ? 1 : 0);
-        EXPECT_EQ(screen.documentMenus, loaded);
-        EXPECT_EQ(screen.panel, loaded);
-        EXPECT_EQ(document.elementCount, loaded ? 3u : 0u);
-        if (loaded) {
-            // The open font stays as it was, current element included.
-            EXPECT_EQ(document.currentElement, 1u);
-            EXPECT_EQ(window.documentPath, good);
-            continue;
-        }
-        // No row of the closed font may show again: all grey, nothing shown, cleared fields.
-        EXPECT_EQ(window.view.shownFrame, ElementConfig{});
-        EXPECT_TRUE(std::ranges::all_of(window.viewSurface()->data(),
-                                        [](std::uint32_t p) { return p == kMarginGrey; }));
-        EXPECT_EQ(field(IDC_WIDTH), "1");
-        EXPECT_EQ(field(IDC_NUMBER), "0");
-        // Keys that need a document do nothing now.
-        run(IDM_NEXT_ELEMENT);
-        EXPECT_EQ(field(IDC_NUMBER), "0");
+TEST_F(EditorTest, LoadShowsTheFirstElementAndEachRefusalLeavesTheStateItNames) {
+    write("grid.geo", GeoBuilder::grid(3).build());
+    EXPECT_EQ(step(IDM_LOAD, "grid.geo"),
+              "open geo1 /; #2 DX-3 DY-2 H4 N0 RH5 RW7 W6 X0 Y0 c0 d1 p1 r0 t1 v0 z1 draw");
+    write("not.geo", std::vector<std::uint8_t>(31000, 7));
+    write("outside.geo", GeoBuilder::grid(2, 254, 120).build());  // element 1 below row 239
+    // The file, its message, and whether the open font is closed or stays as it was.
+    const std::vector<std::tuple<std::string, std::string, bool>> refusals = {
+        {"missing.geo", "File load error", false},
+        {"not.geo", "Has been opened not GEO file", true},
+        {"outside.geo", "Element 1 size out of picture", true}};
+    for (const auto& [file, message, closes] : refusals) {
+        const std::filesystem::path font = openGrid();
+        act(IDM_NEXT_ELEMENT);
+        EXPECT_EQ(step(IDM_LOAD, file),
+                  "open geo1 /grid.geo; error: " + message +
+                      (closes ? "; DX0 DY0 H0 N0 RH0 RW1 W1 X0 c0 d0 p0 draw" : ";"));
+        EXPECT_TRUE(document.lastError == error{} && (closes || window.documentPath == font));
+        // A closed font takes no more keys, and no row of it may show again.
+        EXPECT_EQ(step(IDM_NEXT_ELEMENT), closes ? "" : "DX-1 DY0 N2 X12 c2 draw");
+        const auto grey = [](std::uint32_t p) { return p == kMarginGrey; };
+        EXPECT_EQ(std::ranges::all_of(window.viewSurface()->data(), grey) &&
+                      window.view.shownFrame == ElementConfig{},
+                  closes);
     }
 }
 
-TEST_F(EditorTest, LoadOverUnsavedEditsAsksFirstAndGivesUpWhenTheSaveFails) {
-    const std::filesystem::path other = writeFont("other.geo", GeoBuilder::grid(5));
-    struct Case {
-        bool yes;
-        bool saveFails;
-        Log log;
-        bool loadsOther;
-    };
-    const std::vector<Case> cases = {
-        {true, false, {"beep", "ask Save: Save changes?", "open dialog"}, true},
-        {true, true, {"beep", "ask Save: Save changes?", "error: File save error"}, false},
-        {false, false, {"beep", "ask Save: Save changes?", "open dialog"}, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.log.back() + (c.yes ? " after yes" : " after no"));
-        const std::filesystem::path folder = dir.file(c.saveFails ? "gone" : "kept");
-        std::filesystem::create_directories(folder);
-        const std::filesystem::path font = folder / "font.geo";
-        writeBytes(font, GeoBuilder::grid(3).build());
-        open(font);
-        run(IDM_MOVE_RIGHT);  // x 0 -> 2
-        if (c.saveFails)
-            std::filesystem::remove_all(folder);
-        takeLog();
-        screen.yesNoAnswers = {c.yes};
-        open(other);
-        EXPECT_EQ(takeLog(), c.log);
-        EXPECT_EQ(document.elementCount, c.loadsOther ? 5u : 3u);
-        EXPECT_EQ(document.isModified(), !c.loadsOther);
-        if (!c.saveFails) {
-            EXPECT_EQ(savedX(font, 0), c.yes ? 2 : 0);
-        }
-        screen.fileAnswers.clear();
-    }
+TEST_F(EditorTest, SaveAsWritesACopySaveTheLoadedFileAndAFailedSaveStopsALoad) {
+    const std::filesystem::path font = openGrid(), copy = dir.file("copy.geo"),
+                                other = write("other.geo", GeoBuilder::grid(5).build());
+    EXPECT_EQ(step(IDM_MOVE_RIGHT), "X2 draw *");
+    EXPECT_EQ(step(IDM_SAVE_AS), "save geo1 /grid.geo; *");  // cancelled
+    EXPECT_EQ(step(IDM_SAVE_AS, "copy.geo"), "save geo1 /grid.geo;");
+    EXPECT_EQ(step(IDM_MOVE_RIGHT), "X4 draw *");
+    // Loading over the edits, Yes: they are saved where the font came from, then it loads.
+    answers = "y";
+    EXPECT_EQ(step(IDM_LOAD, "other.geo"), kAsk + "open geo1 /copy.geo; #4 X0 draw");
+    EXPECT_EQ(std::tuple(readBytes(font).at(24), readBytes(copy).at(24)), std::tuple(4, 2));  // x
+    std::filesystem::remove(other), std::filesystem::create_directory(other);  // unwritable now
+    act(IDM_MOVE_RIGHT);
+    const int repaints = invalidations;
+    EXPECT_EQ(step(IDM_SAVE), kSaveError + " *");
+    EXPECT_EQ(invalidations, repaints);  // a failed command skips its repaint
+    // Yes, and the save fails: the load gives up; No, and the dialog is cancelled; No.
+    answers = "ynn";
+    EXPECT_EQ(step(IDM_LOAD, "grid.geo"), kAsk + kSaveError + " *");
+    EXPECT_EQ(step(IDM_LOAD), kAsk + "open geo1 /other.geo; *");
+    EXPECT_EQ(step(IDM_LOAD, "grid.geo"), kAsk + "open geo1 /other.geo; #2 X4 draw");
 }
 
-TEST_F(EditorTest, CancelledDialogsChangeNothing) {
+TEST_F(EditorTest, ClosingAsksOnlyAboutUnsavedEditsAndWaitsForAnOpenCommand) {
     const std::filesystem::path font = openGrid();
-    run(IDM_MOVE_DOWN);
-    const std::vector<std::uint8_t> before = readBytes(font);
-    run(IDM_LOAD);     // "Save changes?" answered No, then the dialog is cancelled
-    run(IDM_SAVE_AS);  // cancelled
-    EXPECT_EQ(takeLog(), (Log{"open dialog", "beep", "ask Save: Save changes?", "open dialog",
-                              "save dialog"}));
-    EXPECT_TRUE(document.isModified());
-    EXPECT_EQ(document.elementCount, 3u);
-    EXPECT_EQ(readBytes(font), before);
+    const std::string ask = "beep; ask Quit: Save changes?; ";
+    // The session may end exactly when closing would.
+    EXPECT_TRUE(window.queryEndSession());
+    EXPECT_EQ(step(IDM_EXIT), "destroy;");  // nothing to ask
+    act(IDM_MOVE_DOWN);
+    EXPECT_TRUE(window.queryEndSession());
+    EXPECT_EQ(step(IDM_EXIT), ask + ask + "destroy; *");  // No, and No again
+    answers = "y";
+    EXPECT_EQ(step(IDM_EXIT), ask + "destroy;");  // Yes: saved
+    act(IDM_MOVE_DOWN);
+    std::filesystem::remove(font), std::filesystem::create_directory(font);
+    answers = "yy";
+    EXPECT_FALSE(window.queryEndSession());
+    EXPECT_EQ(step(IDM_EXIT), ask + kSaveError + " " + ask + kSaveError + " *");
+    // Closed, and asked to end the session, while "Save changes?" of a load is open: the
+    // session may not end with the edits unsaved, and the close waits for the load's end.
+    duringNextModal = [&] {
+        EXPECT_FALSE(window.queryEndSession());
+        window.frame([&] { window.close(); });
+    };
+    write("other.geo", GeoBuilder::grid(4).build());
+    EXPECT_EQ(step(IDM_LOAD, "other.geo"), kAsk + "open geo1 /grid.geo; destroy; #3 Y0 draw");
+    window.windowDestroyed();  // nothing runs any more
+    EXPECT_EQ(step([&] { window.frame([&] { window.close(); }); }), "");
 }
 
-TEST_F(EditorTest, SaveAsWritesTheNewFileAndSaveStillWritesTheLoadedOne) {
-    const std::filesystem::path font = openGrid();
-    const std::filesystem::path copy = dir.file("copy.geo");
-    run(IDM_MOVE_RIGHT);
-    screen.fileAnswers.emplace_back(FileChoice{copy, 1});
-    run(IDM_SAVE_AS);
-    ASSERT_EQ(screen.dialogs.size(), 2u);
-    EXPECT_TRUE(screen.dialogs[1].save);
-    EXPECT_EQ(screen.dialogs[1].filter, FileFilter::geo);
-    EXPECT_EQ(screen.dialogs[1].fileName, font);  // opens on the loaded font's name
-    EXPECT_EQ(savedX(copy, 0), 2);
-    EXPECT_EQ(savedX(font, 0), 0);
-    EXPECT_FALSE(document.isModified());
-
-    run(IDM_MOVE_RIGHT);
-    run(IDM_SAVE);
-    EXPECT_EQ(savedX(font, 0), 4);
-    EXPECT_EQ(savedX(copy, 0), 2);
-    EXPECT_EQ(window.documentPath, font);
+TEST_F(EditorTest, WithoutAFontCommandsOnlyRepaintAndThePanelDoesNothing) {
+    for (const int id : {IDC_WIDTH, IDC_WIDTH_ARROWS, IDC_RESET_ELEMENT})
+        act(id, "3");
+    window.colorChosen(2);
+    int repaints = 0;
+    // Every command repaints; Load, the view modes, Exit and About do what they do.
+    for (const CommandEntry& entry : MainWindow::commands())
+        EXPECT_EQ((act(entry.id), invalidations), ++repaints) << entry.id;
+    EXPECT_EQ(step([] {}),
+              "open geo1 /; destroy; message About...: " + std::string(text::kAbout) + ";");
+    EXPECT_EQ(shown, (std::map<std::string, std::string>{{"W", "3"}, {"c", "-1"}, {"v", "1"}}));
 }
 
-TEST_F(EditorTest, FailedSaveKeepsTheEditsAndSaysSo) {
-    std::filesystem::create_directories(dir.file("folder"));
-    const std::filesystem::path font = dir.file("folder") / "font.geo";
-    writeBytes(font, GeoBuilder::grid(3).build());
-    open(font);
-    run(IDM_MOVE_RIGHT);
-    std::filesystem::remove_all(dir.file("folder"));
-    takeLog();
-    const int repaints = screen.invalidations;
-    run(IDM_SAVE);
-    EXPECT_EQ(takeLog(), Log{"error: File save error"});
-    EXPECT_TRUE(document.isModified());
+TEST_F(EditorTest, FramesShowEachFailureOnceAndQuietFramesReportARunOfThemAfterwards) {
+    error save, silent;
+    save.code = kCodeSave;
+    silent.domain = kDomainGeo;  // names no condition
+    document.lastError = save;
+    window.frame([] { throw std::runtime_error("boom"); });
+    EXPECT_EQ(document.lastError, save);  // not an `error`: the record stays
+    window.frame([&] { throw silent; });
     EXPECT_EQ(document.lastError, error{});
-    EXPECT_EQ(screen.invalidations, repaints);  // a failed command skips its repaint
+    // A failure inside the message box's own loop is shown by its own frame.
+    duringNextModal = [&] { window.frame([] { throw std::bad_alloc(); }); };
+    window.frame([&] { throw save; });
+    // Nothing modal inside a paint: one report for a run of failures, shown once.
+    window.quietFrame([&] { throw save; });
+    window.quietFrame([] { throw std::runtime_error("again"); });
+    window.frame([&] { window.reportFailure(); });
+    window.frame([&] { window.reportFailure(); });
+    window.quietFrame([] {});
+    window.quietFrame([] { throw std::bad_alloc(); });
+    window.frame([&] { window.reportFailure(); });
+    EXPECT_EQ(step([] {}), "error: Unknow error; " + kSaveError + " error: Unknow error; report; " +
+                               kSaveError + " report; error: Unknow error;");
 }
 
-TEST_F(EditorTest, ClosingAsksOnlyAboutUnsavedEditsAndStaysOpenWhenTheSaveFails) {
-    struct Case {
-        bool edit;
-        bool yes;
-        bool saveFails;
-        Log log;
+TEST_F(EditorTest, DropsLoadAndImportInTheirOrderAndWaitForAnOpenCommand) {
+    const std::filesystem::path three = write("three.GEO", GeoBuilder::grid(3).build()),
+                                five = write("five.geo", GeoBuilder::grid(5).build()),
+                                bad = write("bad.geo", std::vector<std::uint8_t>(31000, 7)),
+                                bmp = write("a.BMP",
+                                            BmpBuilder(4, 2, 4).withDistinctPalette().build());
+    const auto drop = [&](std::vector<std::filesystem::path> paths) {
+        return step([&] { window.dropFiles(paths); });
     };
-    const Log ask = {"beep", "ask Quit: Save changes?"};
-    const std::vector<Case> cases = {
-        {false, false, false, {"destroy"}},
-        {true, false, false, {"beep", "ask Quit: Save changes?", "destroy"}},
-        {true, true, false, {"beep", "ask Quit: Save changes?", "destroy"}},
-        {true, true, true, {"beep", "ask Quit: Save changes?", "error: File save error"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.log.back());
-        GeoDocument doc;
-        RecordingScreen rec;
-        MainWindow main(doc, rec);
-        main.createSurfaces();
-        const std::filesystem::path font = dir.file("close.geo");
-        writeBytes(font, GeoBuilder::grid(2).build());
-        rec.fileAnswers.emplace_back(FileChoice{font, 1});
-        main.frame([&] { main.command(IDM_LOAD, 0); });
-        if (c.edit)
-            main.frame([&] { main.command(IDM_MOVE_DOWN, 0); });
-        if (c.saveFails)
-            std::filesystem::remove(font), std::filesystem::create_directory(font);
-        rec.log.clear();
-        rec.yesNoAnswers = {c.yes};
-        main.frame([&] { main.command(IDM_EXIT, 0); });
-        EXPECT_EQ(rec.log, c.log);
-        if (c.yes && !c.saveFails) {
-            EXPECT_EQ(readBytes(font).at(12 + 13), 1);  // y 0 -> 1 saved
-        }
-        // The session may end exactly when closing would.
-        rec.log.clear();
-        rec.yesNoAnswers = {c.yes};
-        EXPECT_EQ(main.queryEndSession(), !c.saveFails);
-        std::filesystem::remove_all(font);
-    }
+    // No font yet: a BMP is not imported but stays the dialogs' file name.
+    EXPECT_EQ(drop({bmp, write("a.txt", {1}), dir.file("a")}), "");
+    EXPECT_EQ(window.fileName, bmp);
+    EXPECT_EQ(drop({three, bmp}),
+              "#2 DX-3 DY-2 H1 N0 RH2 RW5 W4 X0 Y0 c0 d1 p1 r1 t1 v0 z1 draw *");
+    // Two fonts over these edits: one question, answered No, and the second font stays.
+    EXPECT_EQ(drop({five, three}), kAsk + "H4 RH5 RW7 W6 r0 draw");
+    EXPECT_EQ(window.documentPath, three);
+    // A font refused by its checks leaves no font for the BMP after it.
+    EXPECT_EQ(drop({bad, bmp}),
+              "error: Has been opened not GEO file; DX0 DY0 H0 RH0 RW1 W1 d0 p0 draw");
+    // A drop while "Save changes?" is open waits until that load has finished.
+    window.dropFiles({three});
+    act(IDM_MOVE_DOWN);
+    duringNextModal = [&] { window.dropFiles({bmp}); };
+    EXPECT_EQ(step(IDM_LOAD, "five.geo"),
+              kAsk + "open geo1 /three.GEO; #4 H1 RH2 RW5 W4 Y0 r1 draw *");
 }
 
-TEST_F(EditorTest, CloseArrivingDuringAQuestionWaitsUntilTheCommandHasFinished) {
-    openGrid();
-    run(IDM_MOVE_DOWN);
-    const std::filesystem::path other = writeFont("other.geo", GeoBuilder::grid(4));
-    screen.yesNoAnswers = {false};
-    screen.fileAnswers.emplace_back(FileChoice{other, 1});
-    // The window's close button is clicked while "Save changes?" is on screen.
-    screen.duringNextModal = [&] { window.frame([&] { window.close(); }); };
-    takeLog();
-    run(IDM_LOAD);
-    // The load ran to its end first; the new font has no edits, so closing asks nothing.
-    EXPECT_EQ(takeLog(), (Log{"beep", "ask Save: Save changes?", "open dialog", "destroy"}));
-    EXPECT_EQ(document.elementCount, 4u);
-    // Once the window is gone nothing deferred runs any more.
-    window.windowDestroyed();
-    window.frame([&] { window.close(); });
-    EXPECT_EQ(takeLog(), Log{});
+TEST(DroppedFiles, OnlyTheLastExtensionCountsWhateverItsCase) {
+    for (const char* path : {"FONT.geo", "font.GEO", "dir/Font.Geo", "a.b.geo"})
+        EXPECT_TRUE(hasExtension(path, "GEO")) << path;
+    for (const char* path : {"a.geo.bak", "a.geox", "a", "v1.2/a", ".geo", "a.ge", "a.bmp"})
+        EXPECT_FALSE(hasExtension(path, "GEO")) << path;
+    EXPECT_TRUE(hasExtension("glyph.Bmp", "BMP"));
 }
 
-TEST_F(EditorTest, CommandsThatNeedAFontOnlyRepaintWithoutOne) {
-    for (const CommandEntry& entry : MainWindow::commands()) {
-        if (!entry.needsDocument)
-            continue;
-        SCOPED_TRACE(entry.id);
-        const int repaints = screen.invalidations;
-        run(entry.id);
-        EXPECT_EQ(screen.invalidations, repaints + 1);
-        EXPECT_EQ(takeLog(), Log{});
-        EXPECT_TRUE(screen.fields.empty());
-        EXPECT_EQ(window.view.viewZoom, 1);
-        EXPECT_EQ(window.view.transparency, 1);
-        EXPECT_EQ(window.view.viewMode, kFullPicture);
-    }
-    run(IDM_ABOUT);
-    EXPECT_EQ(takeLog(), Log{std::string("message About...: ") + text::kAbout});
-}
-
-}  // namespace
 }  // namespace zt9::test
