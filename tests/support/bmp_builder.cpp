@@ -1,7 +1,6 @@
 #include "support/bmp_builder.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace zt9::test {
 namespace {
@@ -78,18 +77,6 @@ Bytes encodeRle(const Bytes& px, std::size_t w, std::size_t h, std::uint16_t bit
 
 }  // namespace
 
-BmpBuilder& BmpBuilder::encoded(RleOptions options) {
-    rle = options;
-    compression = bitCount == 8 ? 1 : 2;
-    return *this;
-}
-
-BmpBuilder& BmpBuilder::withStream(std::vector<std::uint8_t> bytes) {
-    stream = std::move(bytes);
-    compression = bitCount == 8 ? 1 : 2;
-    return *this;
-}
-
 BmpBuilder& BmpBuilder::withDistinctPalette(std::size_t entries) {
     palette.assign(entries, {0, 0, 0, 0});
     for (std::size_t k = 0; k < std::min<std::size_t>(entries, 15); ++k) {
@@ -125,7 +112,7 @@ std::vector<std::uint8_t> BmpBuilder::build() const {
     const bool rows = rowsWritten(width, height) && !rle && !stream;
     const std::uint32_t stride = strideFor(width, bitCount);
     Bytes streamBytes = stream.value_or(Bytes{});
-    if (rle && rowsWritten(width, height)) {
+    if (rle && !stream && rowsWritten(width, height)) {
         streamBytes = encodeRle(indices, static_cast<std::size_t>(width),
                                 static_cast<std::size_t>(height), bitCount, *rle);
     }
