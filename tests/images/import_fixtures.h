@@ -39,14 +39,13 @@ inline Bmp image(std::int32_t w, std::int32_t h, std::uint16_t bits) {
 // runs), 8-bit values above 15 included.
 inline Bmp picture(std::int32_t w, std::int32_t h, std::uint16_t bits) {
     Bmp b = image(w, h, bits);
-    for (std::int32_t k = 0; k < w * h; ++k) {
-        const std::int32_t x = k % w, y = k / w;
-        b.indices.push_back(
-            static_cast<std::uint8_t>(y % 4 == 1 || y == 0 || x % 11 >= 8 ? 0
-                                      : x % 23 < 6 ? (x % 2 == 1 ? 3 : 9 + y % 4)
-                                      : x < w / 2  ? (x / 5 + y) % 16
-                                                   : (x * 7 + y * 3) % (bits == 8 ? 256 : 16)));
-    }
+    for (std::int32_t y = 0; y < h; ++y)
+        for (std::int32_t x = 0; x < w; ++x)
+            b.indices.push_back(
+                static_cast<std::uint8_t>(y % 4 == 1 || y == 0 || x % 11 >= 8 ? 0
+                                          : x % 23 < 6 ? (x % 2 == 1 ? 3 : 9 + y % 4)
+                                          : x < w / 2  ? (x / 5 + y) % 16
+                                                       : (x * 7 + y * 3) % (bits == 8 ? 256 : 16)));
     return b;
 }
 

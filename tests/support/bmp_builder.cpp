@@ -49,9 +49,9 @@ Bytes encodeRle(const Bytes& px, std::size_t w, std::size_t h, std::uint16_t bit
         const std::size_t x = i % w;
         while (options.skipZeros && next < w * h && pixel(next) == 0)
             ++next;
-        if (next == w * h) {
+        if (next == w * h)
             break;  // only index 0 is left
-        } else if (next > i && next % w >= x) {
+        if (next > i && next % w >= x) {
             put(0, 2, next % w - x, next / w - i / w);
         } else if (next > i) {
             put(0, 0), next = i - x + w;
