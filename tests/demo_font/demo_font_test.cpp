@@ -1,146 +1,87 @@
-// The demo font as the editor sees it: it passes the editor's load checks, its glyphs lie
-// apart inside the picture in visible colours, and the program and the build write exactly
-// the bytes makeDemoFont returns.
+// The demo font as the editor sees it: it passes the editor's load checks with one element
+// per character, its glyphs lie apart inside the picture in visible colours of several
+// palettes and heights, and the program and the build write exactly makeDemoFont's bytes.
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "demo_font/demo_font.h"
 #include "document/geo_document.h"
 #include "support/temp_dir.h"
 
-#ifndef _WIN32
-#include <sys/wait.h>
-#endif
-
 namespace zt9::test {
-namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
-using demo::kDemoCharacters;
 
-// A build-machine path as this program sees it: under Wine, / is the root of drive Z:.
-fs::path hostPath(const std::string& path) {
-#ifdef _WIN32
-    return fs::path(path.starts_with("/") ? "Z:" + path : path).make_preferred();
-#else
-    return path;
-#endif
-}
-
-TEST(DemoFont, LoadsThroughTheEditorsChecksWithOneElementPerCharacterAlwaysTheSame) {
-    const Bytes bytes = demo::makeDemoFont();
-    const auto n = static_cast<std::uint32_t>(kDemoCharacters.size());
-    GeoDocument document;
-    EXPECT_EQ(openFont(document, bytes), n - 1);
-    EXPECT_EQ(document.fileSize, 30740 + 52 * n);
-    EXPECT_EQ(document.pictureOffset, 16 * n + 8);
-    EXPECT_EQ(bytes, demo::makeDemoFont());
-    for (const std::string_view set : {"0123456789", "ABCDEFGHIJKLMNOPQRSTUVWXYZ"})
-        for (const char c : set)
-            EXPECT_NE(kDemoCharacters.find(c), std::string_view::npos) << c;
-}
-
-TEST(DemoFont, GlyphsLieApartInsideThePictureInVisibleColoursOfSeveralPalettesAndSizes) {
-    GeoDocument document;
-    openFont(document, demo::makeDemoFont());
-    const Bytes& file = document.fileImage;
-    const auto pixel = [&](std::uint32_t x, std::uint32_t y) {
-        const std::uint8_t byte =
-            file.at(document.pictureOffset + kPixelsFromP + y * kPictureRowBytes + x / 2);
-        return static_cast<std::uint8_t>(x % 2 == 0 ? byte & 0x0F : byte >> 4);
-    };
-    std::set<std::string> palettes;  // their bytes
-    std::set<std::string> glyphs;
-    std::set<std::int32_t> heights;
-    std::size_t inked = 0;
-    std::size_t displaced = 0;
-    for (std::uint32_t i = 0; i < document.elementCount; ++i) {
-        const ElementConfig& e = document.configs[i];
-        EXPECT_TRUE(e.x % 2 == 0 && e.x + e.width <= 255 && e.y + e.height <= 239) << i;
-        EXPECT_TRUE(e.resizeWidth == e.width + 1 && e.resizeHeight == e.height + 1) << i;
-        for (std::uint32_t k = 0; k < i; ++k) {  // the bytes they cover, odd widths rounded up
-            const ElementConfig& o = document.configs[k];
-            EXPECT_TRUE(e.x >= o.x + o.width + o.width % 2 || o.x >= e.x + e.width + e.width % 2 ||
-                        e.y > o.y + o.height || o.y > e.y + e.height)
-                << i << " overlaps " << k;
-        }
-        const auto record =
-            file.begin() + document.paletteOffset + std::ptrdiff_t{kPaletteEntryBytes} * i;
-        const std::string palette(record + 4, record + 36);  // colour k in bytes 2k and 2k + 1
-        EXPECT_EQ(*record, 0x1A) << i;                       // 16 colours for drawing and export
-        EXPECT_TRUE(palette[0] == 0 && palette[1] == 0) << i;
-        std::string glyph;
-        for (auto y = static_cast<std::uint32_t>(e.y);
-             y <= static_cast<std::uint32_t>(e.y + e.height); ++y) {
-            for (auto x = static_cast<std::uint32_t>(e.x);
-                 x < static_cast<std::uint32_t>(e.x + e.width); ++x) {
-                const std::uint8_t value = pixel(x, y);
-                glyph.push_back(static_cast<char>(value));
-                inked += std::size_t{value != 0};
-                EXPECT_TRUE(value == 0 || palette[2 * std::size_t{value}] != 0 ||
-                            palette[2 * std::size_t{value} + 1] != 0)
-                    << i;
-            }
-        }
-        EXPECT_NE(glyph.find_first_not_of('\0'), std::string::npos) << i;  // visible
-        glyph.push_back(static_cast<char>(e.width));
-        glyphs.insert(glyph);
-        palettes.insert(palette);
-        heights.insert(e.height);
-        displaced += std::size_t{e.displayX != 0 || e.displayY != 0};
-    }
-    std::size_t inkedPicture = 0;  // nothing is drawn outside the elements
-    for (std::uint32_t y = 0; y < 240; ++y)
-        for (std::uint32_t x = 0; x < 256; ++x)
-            inkedPicture += std::size_t{pixel(x, y) != 0};
-    EXPECT_EQ(inkedPicture, inked);
-    EXPECT_EQ(glyphs.size(), document.elementCount);  // no two characters look alike
-    EXPECT_GE(palettes.size(), 3u);
-    EXPECT_GE(heights.size(), 3u);
-    EXPECT_GT(displaced, 0u);
-}
-
-// Runs make_demo_font with the argument (none when empty); returns its exit status and
-// keeps what it wrote to stderr.
-int runGenerator(const TempDir& dir, const fs::path& argument, std::string& err) {
-    fs::path command;
+// Runs make_demo_font with the argument (none when empty): its exit status and what it
+// wrote to stderr.
+std::pair<int, std::string> runGenerator(const TempDir& dir, const fs::path& argument) {
+    fs::path command = (fs::path("\"") += fs::path(GENERATOR_PATH).make_preferred()) += "\"";
     if (!argument.empty())
         ((command += " \"") += argument) += "\"";
     ((command += " 2>\"") += dir.file("err")) += "\"";
-#ifdef _WIN32
-    // cmd /c drops the first and last quote of a command that starts with one: one more pair.
-    const int status = _wsystem(
-        (L"\"\"" + hostPath(GENERATOR_PATH).native() + L"\"" + command.native() + L"\"").c_str());
+#ifdef _WIN32  // cmd /c drops the first and last quote of a command that starts with one
+    const int status = _wsystem((L"\"" + command.native() + L"\"").c_str());
 #else
-    const int waited = std::system(("\"" GENERATOR_PATH "\"" + command.native()).c_str());
+    const int waited = std::system(command.c_str());  // <cstdlib> decodes it, as POSIX says
     const int status = WIFEXITED(waited) ? WEXITSTATUS(waited) : -1;
 #endif
-    err = (std::ostringstream() << std::ifstream(dir.file("err")).rdbuf()).str();
-    return status;
+    const std::vector<std::uint8_t> err = readBytes(dir.file("err"));
+    return {status, std::string(err.begin(), err.end())};
 }
 
-TEST(DemoFont, TheBuildAndTheProgramWriteExactlyItsBytes) {
-    const Bytes expected = demo::makeDemoFont();
-    EXPECT_EQ(readBytes(hostPath(DEMO_FONT_PATH)), expected);
+TEST(DemoFont, HasOneVisibleElementPerCharacterApartInsideThePictureAndIsWrittenAsMade) {
+    GeoDocument doc;
+    EXPECT_EQ(openFont(doc, demo::makeDemoFont()) + 1, demo::kDemoCharacters.size());
+    std::vector<int> grid;  // the picture (from P + 12) row by row; -1 where an element was
+    for (auto at = doc.fileImage.begin() + doc.pictureOffset + 12; grid.size() < 61440; ++at)
+        grid.insert(grid.end(), {*at & 15, *at >> 4});
+    std::set<std::string> glyphs;
+    std::set<std::string> palettes;
+    std::set<int> heights;
+    std::size_t displaced = 0;
+    for (std::uint32_t i = 0; i < doc.elementCount; ++i) {
+        SCOPED_TRACE(testing::Message() << "element " << i);
+        const ElementConfig& e = doc.configs[i];
+        // Its palette record of 36 bytes: a flags word, then colour k in bytes 4 + 2k, 5 + 2k.
+        const auto record = doc.fileImage.begin() + std::ptrdiff_t{doc.paletteOffset + 36 * i};
+        const auto visible = [&](int k) { return (record[4 + 2 * k] | record[5 + 2 * k]) != 0; };
+        // Inside the picture at an even x, resized by one, 16 colours of which 0 is blank.
+        EXPECT_TRUE(e.x % 2 == 0 && e.x + e.width <= 255 && e.y + e.height <= 239 &&
+                    e.resizeWidth == e.width + 1 && e.resizeHeight == e.height + 1 &&
+                    *record == 0x1A && !visible(0));
+        std::string glyph(1, static_cast<char>(e.width));
+        for (int y = e.y; y <= e.y + e.height; ++y) {
+            for (int x = e.x; x < e.x + e.width + e.width % 2; ++x) {  // odd width: whole bytes
+                const int value = std::exchange(grid.at(std::size_t(y) * 256 + std::size_t(x)), -1);
+                glyph.push_back(static_cast<char>(value));
+                // -1: another element's; the pad nibble of an odd width is blank.
+                EXPECT_TRUE(value == 0 || (value > 0 && x < e.x + e.width && visible(value)));
+            }
+        }
+        EXPECT_NE(glyph.find_first_not_of('\0', 1), std::string::npos);  // some ink
+        glyphs.insert(glyph), palettes.emplace(record + 4, record + 36), heights.insert(e.height);
+        displaced += e.displayX != 0 || e.displayY != 0;
+    }
+    // Only blank pixels are left outside the elements, and no two characters look alike.
+    EXPECT_EQ(std::set(grid.begin(), grid.end()), std::set({-1, 0}));
+    EXPECT_EQ(glyphs.size(), doc.elementCount);
+    EXPECT_TRUE(palettes.size() >= 3 && heights.size() >= 3 && displaced > 0);
+
+    // The build and the program, each a process of its own, write the same bytes.
+    EXPECT_EQ(readBytes(DEMO_FONT_PATH), doc.fileImage);
     TempDir dir;
-    std::string err;
     const fs::path font = dir.file(u8"демо шрифт.geo");
-    EXPECT_EQ(runGenerator(dir, font, err), 0) << err;
-    EXPECT_EQ(readBytes(font), expected);
-    EXPECT_EQ(runGenerator(dir, dir.file("missing") / "demo.geo", err), 1);
-    EXPECT_NE(err.find("make_demo_font: cannot write"), std::string::npos) << err;
-    EXPECT_EQ(runGenerator(dir, {}, err), 2);
-    EXPECT_NE(err.find("usage: make_demo_font OUT.geo"), std::string::npos) << err;
+    EXPECT_EQ(runGenerator(dir, font).first, 0);
+    EXPECT_EQ(readBytes(font), demo::makeDemoFont());  // and so does a second call
+    for (const auto& [argument, status, message] :
+         {std::tuple(dir.file("missing") / "demo.geo", 1, "make_demo_font: cannot write"),
+          {fs::path(), 2, "usage: make_demo_font OUT.geo"}}) {
+        const auto [got, err] = runGenerator(dir, argument);
+        EXPECT_TRUE(got == status && err.find(message) != std::string::npos) << got << err;
+    }
 }
 
-}  // namespace
 }  // namespace zt9::test

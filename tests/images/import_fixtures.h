@@ -38,20 +38,14 @@ inline Bmp image(std::int32_t w, std::int32_t h, std::uint16_t bits) {
 // the two top rows), repeated values and pairs (encoded runs) and varied values (absolute
 // runs), 8-bit values above 15 included.
 inline Bmp picture(std::int32_t w, std::int32_t h, std::uint16_t bits) {
-    const auto value = [&](std::int32_t x, std::int32_t y) {
-        if (y % 4 == 1 || y == 0 || x % 11 >= 8)
-            return 0;
-        if (x % 23 < 6)
-            return x % 2 == 1 ? 3 : 9 + y % 4;
-        return x < w / 2 ? (x / 5 + y) % 16 : (x * 7 + y * 3) % (bits == 8 ? 256 : 16);
-    };
     Bmp b = image(w, h, bits);
-    for (std::int32_t y = 0; y < h; ++y) {
-        for (std::int32_t x = 0; x < w; ++x) {
-            b.setIndex(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y),
-                       static_cast<std::uint8_t>(value(x, y)));
-        }
-    }
+    for (std::int32_t y = 0; y < h; ++y)
+        for (std::int32_t x = 0; x < w; ++x)
+            b.indices.push_back(
+                static_cast<std::uint8_t>(y % 4 == 1 || y == 0 || x % 11 >= 8 ? 0
+                                          : x % 23 < 6 ? (x % 2 == 1 ? 3 : 9 + y % 4)
+                                          : x < w / 2  ? (x / 5 + y) % 16
+                                                       : (x * 7 + y * 3) % (bits == 8 ? 256 : 16)));
     return b;
 }
 

@@ -1,7 +1,6 @@
 #include "support/bmp_builder.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace zt9::test {
 namespace {
@@ -27,88 +26,56 @@ std::uint32_t strideFor(std::int32_t width, std::uint16_t bitCount) {
 using Bytes = std::vector<std::uint8_t>;
 
 // Our own RLE encoder over `px` (w x h indices, top row first), bottom row first as the
-// stream goes. The commands: count, value (a run); 0, 0 (end of line); 0, 1 (end of
-// bitmap); 0, 2, dx, dy (delta); 0, n, n pixels padded to an even byte count (absolute).
+// stream goes. With skipZeros, pixels of index 0 are passed by a delta (right and up), an
+// end of line (when the next pixel lies further left) or the end of bitmap. A pixel (RLE4:
+// a pair) repeated at least 3 times, and a row's last one or two, are an encoded run;
+// anything else is an absolute run of 3 or more pixels up to the next such repeat, padded
+// to an even byte count. An end of line follows each row the pixels fill.
 Bytes encodeRle(const Bytes& px, std::size_t w, std::size_t h, std::uint16_t bits,
                 const RleOptions& options) {
-    const std::uint8_t mask = bits == 4 ? 0x0F : 0xFF;
     const auto pixel = [&](std::size_t i) {  // i counts in stream order
         const std::size_t at = (h - 1 - i / w) * w + i % w;
-        return static_cast<std::uint8_t>((at < px.size() ? px[at] : 0) & mask);
+        return static_cast<std::uint8_t>((at < px.size() ? px[at] : 0) & (bits == 4 ? 15 : 255));
     };
-    // A run repeats one pixel (8 bits) or one pair (4 bits).
     const auto runAt = [&](std::size_t i) {
         std::size_t n = 1;
         while (i % w + n < w && n < 255 && pixel(i + n) == pixel(bits == 4 ? i + n % 2 : i))
             ++n;
         return n;
     };
-    const auto packed = [&](std::size_t i, std::size_t n, std::size_t k) {  // byte k of n
-        if (bits == 8)
-            return pixel(i + k);
-        const auto low = 2 * k + 1 < n ? pixel(i + 2 * k + 1) : std::uint8_t{0};
-        return static_cast<std::uint8_t>(pixel(i + 2 * k) << 4 | low);
-    };
     Bytes out;
-    std::size_t i = 0;
-    const auto endFullRow = [&] {  // pixels that reach the right edge need an end of line
-        if (i % w == 0 && i < w * h)
-            out.insert(out.end(), {0, 0});
-    };
-    while (i < w * h) {
+    const auto put = [&](auto... bytes) { (out.push_back(static_cast<std::uint8_t>(bytes)), ...); };
+    for (std::size_t i = 0, next = 0; i < w * h; i = next) {
         const std::size_t x = i % w;
-        const std::size_t row = i / w;
-        std::size_t next = i;
         while (options.skipZeros && next < w * h && pixel(next) == 0)
             ++next;
-        if (next == w * h && options.skipZeros) {
-            break;  // the rest is index 0: end of bitmap
-        } else if (next / w > row && next % w >= x) {
-            out.insert(out.end(), {0, 2, static_cast<std::uint8_t>(next % w - x),
-                                   static_cast<std::uint8_t>(next / w - row)});
-            i = next;
-        } else if (next / w > row) {
-            out.insert(out.end(), {0, 0});
-            i = (row + 1) * w;
-        } else if (next - i >= 3) {
-            out.insert(out.end(), {0, 2, static_cast<std::uint8_t>(next - i), 0});
-            i = next;
-        } else if (const std::size_t run = runAt(i);
-                   run >= 3 || w - x < 3 || options.maxAbsolute < 3) {
-            out.insert(out.end(), {static_cast<std::uint8_t>(run), packed(i, 2, 0)});
-            i += run;
-            endFullRow();
+        if (next == w * h)
+            break;  // only index 0 is left
+        if (next > i && next % w >= x) {
+            put(0, 2, next % w - x, next / w - i / w);
+        } else if (next > i) {
+            put(0, 0), next = i - x + w;
         } else {
             std::size_t n = 3;
             while (x + n < w && n < options.maxAbsolute && runAt(i + n) < 3)
                 ++n;
-            out.insert(out.end(), {0, static_cast<std::uint8_t>(n)});
-            const std::size_t bytes = bits == 4 ? (n + 1) / 2 : n;
-            for (std::size_t k = 0; k < bytes; ++k)
-                out.push_back(packed(i, n, k));
-            if (bytes % 2 != 0)
-                out.push_back(0);
-            i += n;
-            endFullRow();
+            const bool encoded = runAt(i) >= 3 || w - x < 3 || options.maxAbsolute < 3;
+            next = i + (encoded ? runAt(i) : n);
+            encoded ? put(next - i) : put(0, n);
+            // Two pixels a byte in RLE4, high nibble first: an encoded run's first byte, all
+            // of an absolute run's.
+            for (std::size_t k = i; k < (encoded ? i + 1 : next); k += 8u / bits)
+                put(bits == 8 ? pixel(k) : pixel(k) << 4 | (k + 1 < next ? pixel(k + 1) : 0));
+            out.resize(out.size() + out.size() % 2);  // absolute runs end on an even count
+            if (next % w == 0 && next < w * h)
+                put(0, 0);  // the row is full
         }
     }
-    out.insert(out.end(), {0, 1});
+    put(0, 1);
     return out;
 }
 
 }  // namespace
-
-BmpBuilder& BmpBuilder::encoded(RleOptions options) {
-    rle = options;
-    compression = bitCount == 8 ? 1 : 2;
-    return *this;
-}
-
-BmpBuilder& BmpBuilder::withStream(std::vector<std::uint8_t> bytes) {
-    stream = std::move(bytes);
-    compression = bitCount == 8 ? 1 : 2;
-    return *this;
-}
 
 BmpBuilder& BmpBuilder::withDistinctPalette(std::size_t entries) {
     palette.assign(entries, {0, 0, 0, 0});
@@ -145,7 +112,7 @@ std::vector<std::uint8_t> BmpBuilder::build() const {
     const bool rows = rowsWritten(width, height) && !rle && !stream;
     const std::uint32_t stride = strideFor(width, bitCount);
     Bytes streamBytes = stream.value_or(Bytes{});
-    if (rle && rowsWritten(width, height)) {
+    if (rle && !stream && rowsWritten(width, height)) {
         streamBytes = encodeRle(indices, static_cast<std::size_t>(width),
                                 static_cast<std::size_t>(height), bitCount, *rle);
     }

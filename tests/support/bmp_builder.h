@@ -38,7 +38,8 @@ struct BmpBuilder {
     std::optional<std::uint32_t> sizeImage;  // default: height x stride
     std::optional<std::size_t> truncateTo;   // cut the file after this many bytes
     std::size_t trailing = 0;                // extra bytes after the pixels (0xDD)
-    // Instead of rows: a stream made from `indices` by our RLE encoder, or given bytes.
+    // Instead of rows (set by encoded()): a stream made from `indices` by our RLE encoder,
+    // or these bytes when given (a hand-made or damaged stream).
     std::optional<RleOptions> rle;
     std::optional<std::vector<std::uint8_t>> stream;
 
@@ -53,9 +54,11 @@ struct BmpBuilder {
                          std::uint8_t reserved = 0);
     BmpBuilder& setIndex(std::uint32_t x, std::uint32_t y, std::uint8_t value);
     // Pixels as an RLE8 (8 bits) or RLE4 (4 bits) stream, biCompression 1 or 2 to match:
-    // encoded from `indices`, or the given bytes (a hand-made or damaged stream).
-    BmpBuilder& encoded(RleOptions options = {});
-    BmpBuilder& withStream(std::vector<std::uint8_t> bytes);
+    // `stream` when given, otherwise encoded from `indices`.
+    BmpBuilder& encoded(RleOptions options = {}) {
+        rle = options, compression = bitCount == 8 ? 1 : 2;
+        return *this;
+    }
 
     std::vector<std::uint8_t> build() const;
 };
