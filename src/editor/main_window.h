@@ -91,7 +91,6 @@ class MainWindow {
     // Grows whenever the view surface or the shown frame changes, so painting can tell
     // whether a cached copy of the picture is still good.
     std::uint64_t frameVersion() const { return frameVersion_; }
-    bool modalOpen() const { return modalDepth_ > 0; }
 
     // --- State shared by the commands, the panel and the view
     ViewState view;
