@@ -109,7 +109,7 @@ TEST(ElementOps, SelectStepZoomAndResetStayWithinTheirLimits) {
               std::tuple(EC{240, 230, 10, 5, -7, 9, 40, 50}, 0, 100, loaded, loaded, 0));
 
     // An imported image of 31 x 21 pixels keeps its size; reset moves it to fit the picture.
-    doc.importSlots[2] = {1, std::vector<std::uint8_t>(16 * 21, 0x21), {}, 31, 20};
+    doc.importSlots[2] = {1, Bytes(std::size_t{16} * 21, 0x21), {}, 31, 20};
     doc.configs[2] = {100, 40, 31, 20};
     imported = 1;
     EXPECT_EQ((std::tuple{doc.fileConfig(imported), int{imported}, doc.resetElementConfig(),
@@ -138,7 +138,8 @@ std::uint32_t color(std::size_t k, bool saved) {
 }
 
 ImportSlot importOf(Rect r) {
-    ImportSlot slot{1, Bytes((r.width + 1u) / 2 * (r.height + 1u)), {}, r.width, r.height};
+    ImportSlot slot{
+        1, Bytes(std::size_t{(r.width + 1u) / 2} * (r.height + 1u)), {}, r.width, r.height};
     for (std::size_t k = 0; k < slot.pixels.size(); ++k)
         slot.pixels[k] = static_cast<std::uint8_t>(k * 37 + 5) | 0x11;
     for (std::size_t k = 0; k < 16; ++k)
@@ -155,7 +156,7 @@ ImportSlot importOf(Rect r) {
 Bytes expectedSave(const Bytes& loaded, std::vector<Edit> edits) {
     Bytes out = loaded;
     const std::size_t p = loaded[4] + 256u * loaded[5];
-    auto byteAt = [&](Rect r, std::uint32_t row, std::uint32_t b) {
+    auto byteAt = [&](Rect r, std::size_t row, std::size_t b) {
         return p + 12 + (256u * r.y + r.x) / 2 + 128 * row + b;
     };
     auto fill = [&](Rect r, auto value) {

@@ -43,11 +43,11 @@ TEST(LoadFile, RefusedFilesKeepTheOpenFontWhichSavesByteForByteUnderCyrillicName
         for (const auto& [name, size, shown] : refused) {
             // The same bytes from memory are refused the same way; the open font stays.
             const std::string fromBytes =
-                size == 0 ? shown : outcome([&] { doc.loadBytes(Bytes(size), true); });
-            ASSERT_EQ(
-                (std::tuple{outcome([&] { doc.loadFile(dir.file(name), true); }), fromBytes,
-                            doc.currentElement, doc.modified, doc.fileImage == builder.build()}),
-                std::tuple(shown, shown, elements - 1, 1, true))
+                size == 0 ? shown : outcome([&, size = size] { doc.loadBytes(Bytes(size), true); });
+            ASSERT_EQ((std::tuple{outcome([&, file = dir.file(name)] { doc.loadFile(file, true); }),
+                                  fromBytes, doc.currentElement, doc.modified,
+                                  doc.fileImage == builder.build()}),
+                      std::tuple(shown, shown, elements - 1, 1, true))
                 << name;
         }
         doc.saveFile(target);

@@ -51,16 +51,17 @@ void GeoBuilder::paintPattern(std::size_t i) {
 }
 
 std::vector<std::uint8_t> GeoBuilder::build() const {
-    const std::size_t n = elements.size(), p = 16 * n + 8;
+    const std::size_t n = elements.size();
+    const std::size_t p = 16 * n + 8;
     if (n == 0)
         throw std::invalid_argument("a GEO file needs at least one element");
     std::vector<std::uint8_t> out(30740 + 52 * n, 0);
     put(out, 0, signature.value_or(0x76312E30));
     put(out, 4, static_cast<std::uint32_t>(p));
     put(out, 8, headerWord2);
-    for (std::uint32_t i = 0; i < n; ++i) {
+    for (std::size_t i = 0; i < n; ++i) {
         const ElementLayout& e = elements[i];
-        const std::uint32_t number = i + 1 == n && lastNumber ? *lastNumber : i;
+        const auto number = i + 1 == n && lastNumber ? *lastNumber : static_cast<std::uint32_t>(i);
         put(out, 12 + 16 * i, number << 24 | (e.numberLow & 0xFFFFFFu));
         put(out, 16 + 16 * i, halves(e.resizeWidth, e.resizeHeight));
         put(out, 20 + 16 * i, halves(e.displayX, e.displayY));
