@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <set>
+#include <tuple>
 
 #include "support/temp_dir.h"
 #include "support/test_util.h"
@@ -27,23 +27,9 @@ using Bytes = std::vector<std::uint8_t>;
 // A font marked edited, so that a write clearing `modified` shows; its current element is
 // 40 x 30, so that its export, like the font, outgrows the 512-byte size limit below.
 inline GeoDocument editedFont() {
-    GeoDocument doc;
-    openFont(doc, GeoBuilder::grid(3, 40, 29).build());
-    doc.currentElement = 2;
-    doc.modified = 1;
+    GeoDocument doc = openDocument(GeoBuilder::grid(3, 40, 29));
+    std::tie(doc.currentElement, doc.modified) = std::tuple(2u, std::uint8_t{1});
     return doc;
-}
-
-inline std::set<fs::path> entriesOf(const fs::path& folder) {
-    return std::set<fs::path>(fs::directory_iterator(folder), {});
-}
-
-// Writes the edited font to `target` with W and returns the bytes it should have written.
-template <typename W>
-Bytes writeFont(const fs::path& target) {
-    GeoDocument doc = editedFont();
-    W::write(doc, target);
-    return W::bytes(doc);
 }
 
 // W writes to `target` while files may not grow past `sizeLimit` bytes (Linux, 0: no limit).
@@ -55,8 +41,7 @@ void expectRefused(const fs::path& target, [[maybe_unused]] std::uintmax_t sizeL
     const fs::path parent = target.parent_path();
     const fs::path folder = fs::is_directory(parent) ? parent : parent.parent_path();
     std::error_code ec;  // a link loop has no status
-    const bool isFile = fs::is_regular_file(target, ec);
-    const Bytes old = isFile ? readBytes(target) : Bytes{};
+    const Bytes old = fs::is_regular_file(target, ec) ? readBytes(target) : Bytes{};
     const std::set<fs::path> entries = entriesOf(folder);
     GeoDocument doc = editedFont();
 #ifdef __linux__
@@ -70,10 +55,10 @@ void expectRefused(const fs::path& target, [[maybe_unused]] std::uintmax_t sizeL
 #ifdef __linux__
     setrlimit(RLIMIT_FSIZE, &saved);
 #endif
-    EXPECT_EQ(got, "File save error");
-    EXPECT_EQ(doc.modified, 1) << "modified is kept";
-    EXPECT_EQ(entriesOf(folder), entries) << "no temporary file is left";
-    EXPECT_TRUE(!isFile || readBytes(target) == old) << "the old file is kept";
+    // The message, `modified`, the folder (no temporary file left) and an old file, kept.
+    EXPECT_EQ(
+        std::tuple(got, doc.modified, entriesOf(folder), old.empty() ? old : readBytes(target)),
+        std::tuple("File save error", 1, entries, old));
 }
 
 template <typename W>
@@ -84,9 +69,9 @@ TYPED_TEST_P(DiskFault, RefusedWritesChangeNothing) {
     TempDir dir;
     fs::create_directories(dir.file("folder") / "inside");
     writeBytes(dir.file("file"), Bytes(100, 0x42));
-    expectRefused<TypeParam>(dir.file("folder"));
-    expectRefused<TypeParam>(dir.file("file") / "out");  // its folder is a file
-    expectRefused<TypeParam>(dir.file("missing") / "out");
+    // A folder, a file as the folder, a missing folder.
+    for (const char* target : {"folder", "file/out", "missing/out"})
+        expectRefused<TypeParam>(dir.file(target));
 #ifdef __linux__
     expectRefused<TypeParam>(dir.file("file"), 512);  // the write fails part-way
     fs::create_symlink("loop", dir.file("loop"));
@@ -123,16 +108,17 @@ TYPED_TEST_P(DiskFault, LinksAndPipesAreWrittenThrough) {
     ASSERT_EQ(mkfifo(dir.file("pipe").c_str(), 0600), 0);
     // Open for reading first, so that the write does not wait; the bytes fit the pipe.
     const int reader = open(dir.file("pipe").c_str(), O_RDONLY | O_NONBLOCK);
-    const Bytes bytes = writeFont<TypeParam>(dir.file("pipe"));
+    GeoDocument doc = editedFont();
+    const Bytes bytes = TypeParam::bytes(doc);
+    for (const char* target : {"pipe", "link", "dangling"})
+        TypeParam::write(doc, dir.file(target));
     Bytes received(bytes.size() + 1);
     received.resize(static_cast<std::size_t>(read(reader, received.data(), received.size())));
     close(reader);
-    EXPECT_EQ(received, bytes);
-    EXPECT_EQ(writeFont<TypeParam>(dir.file("link")), bytes);
-    EXPECT_EQ(writeFont<TypeParam>(dir.file("dangling")), bytes);
-    EXPECT_EQ(readBytes(dir.file("old")), bytes);
-    EXPECT_EQ(readBytes(dir.file("new")), bytes);
-    EXPECT_EQ(entriesOf(dir.path()).size(), 5u) << "no temporary file is left";
+    // What each target got, and no temporary file left beside them.
+    EXPECT_EQ(std::tuple(received, readBytes(dir.file("old")), readBytes(dir.file("new")),
+                         entriesOf(dir.path()).size()),
+              std::tuple(bytes, bytes, bytes, 5u));
 #endif
 }
 

@@ -22,40 +22,30 @@ struct ElementLayout {
 struct GeoBuilder {
     std::vector<ElementLayout> elements;
     std::vector<std::uint8_t> pixels = std::vector<std::uint8_t>(30720, 0);  // 240 rows x 128
-    std::vector<std::uint8_t> extraBytes;  // after the palette table
+    std::vector<std::uint8_t> extraBytes{};                                  // after the palettes
     std::uint32_t headerWord2 = 0xA5A5A5A5;
-    std::array<std::uint8_t, 8> pictureLead{1, 0xB1, 0xB2, 0xB3, 0xC1, 0xC2, 0xC3, 0xC4};
-
-    // Deliberate damage.
-    std::optional<std::uint32_t> signature;      // replaces "0.1v"
-    std::optional<std::uint32_t> pictureOffset;  // replaces P in the header only
-    std::optional<std::uint32_t> lastNumber;     // top byte of the last number word
+    std::optional<std::uint32_t> signature{};   // deliberate damage: replaces "0.1v"
+    std::optional<std::uint32_t> lastNumber{};  // deliberate damage: top byte of the last number
 
     // A font of n elements laid out left to right, top to bottom, each w x (h + 1),
     // with distinct colours and a pixel pattern that differs per element.
     static GeoBuilder grid(std::size_t n, std::uint32_t w = 6, std::uint32_t h = 4);
-
     // An element at (x, y) of w columns and h + 1 rows, its resize values matching.
     static ElementLayout layoutAt(std::uint32_t x, std::uint32_t y, std::uint32_t w,
                                   std::uint32_t h) {
-        return {
-            .x = x, .y = y, .width = w, .height = h, .resizeWidth = w + 1, .resizeHeight = h + 1};
+        return {x, y, w, h, w + 1, h + 1};
     }
-
     void setPixel(std::uint32_t x, std::uint32_t y, std::uint8_t value);
-    std::uint8_t pixel(std::uint32_t x, std::uint32_t y) const;
     // Paints element i's rectangle with a pattern that never repeats between elements
-    // and uses every index 1..15 (and 0, so transparency is exercised).
+    // and uses every index 0..15, so transparency is exercised too.
     void paintPattern(std::size_t i);
-
-    static std::uint32_t pictureOffsetFor(std::size_t n) {
-        return static_cast<std::uint32_t>(16 * n + 8);
-    }
     std::vector<std::uint8_t> build() const;
 };
 
 // The 4-bit value of picture pixel (x, y) in a GEO file image with picture offset P.
-std::uint8_t geoPixel(const std::vector<std::uint8_t>& file, std::uint32_t p, std::uint32_t x,
-                      std::uint32_t y);
+inline std::uint8_t geoPixel(const std::vector<std::uint8_t>& file, std::uint32_t p,
+                             std::uint32_t x, std::uint32_t y) {
+    return (file.at(p + 12 + std::size_t{y} * 128 + x / 2) >> (x % 2 * 4)) & 0x0F;
+}
 
 }  // namespace zt9::test

@@ -23,27 +23,21 @@ TempDir::TempDir() {
 }
 
 TempDir::~TempDir() {
-    std::error_code ec;
-    // Make everything writable again in case a test took write permission away.
-    for (const auto& entry : fs::recursive_directory_iterator(path_, ec)) {
+    std::error_code ec;  // a test may have taken write permission away: give it back first
+    for (const auto& entry : fs::recursive_directory_iterator(path_, ec))
         fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ec);
-    }
     fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
     fs::remove_all(path_, ec);
 }
 
-std::vector<fs::path> TempDir::entries() const {
-    std::vector<fs::path> names;
-    for (const auto& entry : fs::directory_iterator(path_))
-        names.push_back(entry.path().filename());
-    return names;
+std::set<fs::path> entriesOf(const fs::path& folder) {
+    return std::set<fs::path>(fs::directory_iterator(folder), {});
 }
 
 void writeBytes(const fs::path& file, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    if (!out)
+    if (!out.write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size())))
         throw std::runtime_error("cannot write test file");
 }
 

@@ -2,9 +2,13 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <set>
 #include <vector>
 
 namespace zt9::test {
+
+// Everything in a folder, for checking that no temporary file was left.
+std::set<std::filesystem::path> entriesOf(const std::filesystem::path& folder);
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempDir {
@@ -16,8 +20,7 @@ class TempDir {
 
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path file(const std::filesystem::path& name) const { return path_ / name; }
-    // Names of everything in the folder, for checking that no temporary file was left.
-    std::vector<std::filesystem::path> entries() const;
+    std::set<std::filesystem::path> entries() const { return entriesOf(path_); }
 
   private:
     std::filesystem::path path_;

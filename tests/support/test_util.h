@@ -11,13 +11,11 @@
 namespace zt9::test {
 
 // The message a failing call shows, "<accepted>" when it does not throw.
-inline std::string outcome(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const error& e) {
-        return messageText(e).value_or("<no message>");
-    }
+inline std::string outcome(const std::function<void()>& call) try {
+    call();
     return "<accepted>";
+} catch (const error& e) {
+    return messageText(e).value_or("<no message>");
 }
 
 // A document opened from a built font, checked as the load command does.
