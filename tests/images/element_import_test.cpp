@@ -38,7 +38,7 @@ std::string importState(const GeoDocument& before, const Source& file) {
     for (std::size_t k = 0; k < 4 && k < s.pixels.size(); ++k)
         out << std::hex << int{s.pixels[k]} << ' ';
     out << std::hex << s.colors[1]
-        << (s.pixels.size() == (s.width + 1) / 2 * (s.height + 1) ? "" : " (size)");
+        << (s.pixels.size() == std::size_t{s.width + 1} / 2 * (s.height + 1) ? "" : " (size)");
     return out.str();
 }
 
