@@ -150,12 +150,12 @@ number    x    y  width height resizeWidth resizeHeight displayX displayY palett
         importElement(shown, codes[0], codes[1], file);
     }
     writeBytes(dir.file("geo element 07.bmp"), {1, 2, 3});
-    EXPECT_EQ(run("import F @ @new.geo"), "0||");
+    EXPECT_EQ(run("import F @. @new.geo"), "0||");
     EXPECT_EQ(readBytes(dir.file("new.geo")), shown.buildSaveImage());
     writeBytes(dir.file("geo element 2.bmp"),
                BmpBuilder(4, 4, 4).withDistinctPalette().setEntry(15, 1, 2, 3).build());
-    EXPECT_EQ(run("import F @ @refused.geo"),
-              "1||geotool: @geo element 2.bmp: Last color in the palette is not a transparent\n");
+    EXPECT_EQ(run("import F @. @refused.geo"),
+              "1||geotool: @./geo element 2.bmp: Last color in the palette is not a transparent\n");
     EXPECT_FALSE(fs::exists(dir.file("refused.geo")) || fs::exists(dir.file("x")));
 }
 
