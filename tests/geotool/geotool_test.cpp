@@ -4,13 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <string>
-#include <vector>
 
-#include "document/geo_document.h"
+#include "geotool/arguments.h"
 #include "images/element_export.h"
 #include "images/element_import.h"
 #include "render/render.h"
@@ -27,28 +24,31 @@ namespace zt9::test {
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
+
+std::string utf8(const fs::path& path) {
+    return reinterpret_cast<const char*>(path.u8string().c_str());
+}
 
 class Geotool : public ::testing::Test {
   protected:
     TempDir dir;
-    // Twelve elements; element 3 stands at an odd x near the corner: an import has to fit it.
-    // A Cyrillic name, so every run passes and prints a path outside ASCII.
-    const fs::path font = write(fs::path(u8"шрифты") / u8"шрифт ä.geo", [] {
-        GeoBuilder geo = GeoBuilder::grid(12);
-        geo.elements[3].x = 201;
-        geo.elements[3].y = 200;
-        geo.elements[5].paletteFlags = 0x10;
-        return geo.build();
-    }());
+    // A name outside ASCII and outside the ANSI code page, with a space in it.
+    const fs::path font = dir.file(u8"шрифт ä.geo");
     GeoDocument document;  // the font as the editor has it right after opening
-    std::string out, err;  // what the last run printed (text mode: Windows line ends become \n)
 
-    Geotool() { openFont(document, readBytes(font)); }
+    // Twelve elements; element 3 stands at an odd x near the corner: an import has to fit it.
+    Geotool() {
+        GeoBuilder geo = GeoBuilder::grid(12);
+        geo.elements[3].x = 201, geo.elements[3].y = 200;
+        writeBytes(font, geo.build());
+        openFont(document, font);
+    }
 
     // Runs geotool with the words of `line` (F is the sample font, @name is dir/name) and
-    // returns its exit code.
-    int run(const std::string& line) {
+    // returns "exit code|standard output|standard error" (text mode: Windows line ends read
+    // \n), with the sample font's path shown as F, the folder's as @, every \ as / and the
+    // usage text as <usage>.
+    std::string run(const std::string& line) {
         fs::path command;
         std::istringstream words(line);
         for (std::string word; words >> word;)
@@ -57,148 +57,106 @@ class Geotool : public ::testing::Test {
                                                     : fs::path(word)) += "\"";
         ((((command += " >\"") += dir.file("out")) += "\" 2>\"") += dir.file("err")) += "\"";
 #ifdef _WIN32
-        const std::string tool = GEOTOOL_PATH;  // a build-machine path; Wine maps / to Z:
-        const fs::path path = fs::path(tool.starts_with("/") ? "Z:" + tool : tool).make_preferred();
-        // cmd /c drops the first and last quote of a command that starts with one: one more pair.
-        const int exitCode =
-            _wsystem((L"\"\"" + path.native() + L"\"" + command.native() + L"\"").c_str());
+        // A build-machine path, which Wine maps from Z:. cmd /c drops the first and last quote
+        // of a command that starts with one: one more pair.
+        fs::path tool(GEOTOOL_PATH[0] == '/' ? "Z:" GEOTOOL_PATH : GEOTOOL_PATH);
+        const int exitCode = _wsystem(
+            (L"\"\"" + tool.make_preferred().native() + L"\"" + command.native() + L"\"").c_str());
 #else
         const int status = std::system(("\"" GEOTOOL_PATH "\"" + command.native()).c_str());
         const int exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
-        for (const auto& [name, text] : {std::pair{"out", &out}, {"err", &err}})
-            *text = (std::ostringstream() << std::ifstream(dir.file(name)).rdbuf()).str();
-        return exitCode;
-    }
-    fs::path write(const fs::path& name, const Bytes& bytes) {
-        fs::create_directories(dir.file(name).parent_path());
-        writeBytes(dir.file(name), bytes);
-        return dir.file(name);
-    }
-    std::string utf8(const fs::path& name) {
-        return reinterpret_cast<const char*>(dir.file(name).u8string().c_str());
+        std::string text = std::to_string(exitCode);
+        for (const char* name : {"out", "err"})
+            text += '|' + (std::ostringstream() << std::ifstream(dir.file(name)).rdbuf()).str();
+        const std::string usage(geotool::usageText());
+        const std::pair<std::string, std::string> shown[] = {
+            {usage, "<usage>"}, {utf8(font), "F"}, {utf8(dir.file("")), "@"}, {"\\", "/"}};
+        for (const auto& [from, to] : shown)
+            for (std::size_t k = 0; (k = text.find(from, k)) != std::string::npos; k += to.size())
+                text.replace(k, from.size(), to);
+        return text;
     }
 };
 
-TEST_F(Geotool, CheckAcceptsAFontAndGivesTheEditorsMessageForEachRefusal) {
-    EXPECT_EQ(run("check F"), 0);
-    EXPECT_EQ(out + err, utf8(font) + ": OK, 12 elements\n");
-    GeoBuilder wrongType = GeoBuilder::grid(3), outside = wrongType;
-    wrongType.signature = 0x302E3176;
-    outside.elements[1].y = 238;
-    Bytes cut = GeoBuilder::grid(3).build();
-    cut.resize(cut.size() - 10);
-    for (const auto& [bytes, message] : std::vector<std::pair<Bytes, std::string>>{
-             {{}, "File load error"},                              // no such file yet
-             {Bytes(40000, 1), "File size more than 38 \u041Ab"},  // Cyrillic Ka: UTF-8 D0 9A
-             {wrongType.build(), "Has been opened not GEO file"},
-             {outside.build(), "Element 1 size out of picture"},
-             {cut, "Element 2 palette color out of file"}}) {
-        if (!bytes.empty())
-            write("bad.geo", bytes);
-        EXPECT_EQ(run("check @bad.geo"), 1) << message;
-        EXPECT_EQ(out + err, "geotool: " + utf8("bad.geo") + ": " + message + "\n");
-    }
-}
-
-TEST_F(Geotool, InfoPrintsTheElementTableAsTextAndJson) {
-    GeoBuilder builder;
-    builder.elements = {{10, 20, 6, 4, 7, 5, -3, 2, 0, 0x0A, {}},
-                        {100, 50, 12, 9, 13, 10, 4, -1, 0, 0x10, {}}};
-    write("two.geo", builder.build());
-    EXPECT_EQ(run("info @two.geo"), 0);
-    EXPECT_EQ(out, utf8("two.geo") + R"(: 2 elements, 30844 bytes, picture offset 40
+// The editor's messages in UTF-8 (К is D0 9A) and the element table as text and as JSON. Bad
+// arguments get the problem and the usage on standard error, exit code 2 and nothing written;
+// "--element 12" is past the font's elements 0 to 11.
+TEST_F(Geotool, PrintsWhatTheEditorSaysAndWritesExactlyTheEditorsFiles) {
+    GeoBuilder two;
+    two.elements = {{10, 20, 6, 4, 7, 5, -3, 2}, {100, 50, 12, 9, 13, 10, 4, -1, 0, 0x10}};
+    writeBytes(dir.file("two.geo"), two.build());
+    writeBytes(dir.file("big.geo"), std::vector<std::uint8_t>(40000, 1));
+    const auto usage = [](const std::string& why) { return "2||geotool: " + why + "\n\n<usage>"; };
+    const std::pair<const char*, std::string> runs[] = {
+        {"check F", "0|F: OK, 12 elements\n|"},
+        {"check @big.geo", "1||geotool: @big.geo: File size more than 38 \u041Ab\n"},
+        {"info @two.geo", R"(0|@two.geo: 2 elements, 30844 bytes, picture offset 40
 number    x    y  width height resizeWidth resizeHeight displayX displayY paletteFlags
      0   10   20      6      4           7            5       -3        2   0x0000000A
      1  100   50     12      9          13           10        4       -1   0x00000010
-)");
-    EXPECT_EQ(run("info --json @two.geo"), 0);
-    EXPECT_EQ(out,
-              "{\n  \"fileSize\": 30844,\n  \"pictureOffset\": 40,\n  \"elementCount\": 2,\n"
-              "  \"elements\": [\n    {\"number\": 0, \"x\": 10, \"y\": 20, \"width\": 6, "
-              "\"height\": 4, \"resizeWidth\": 7, \"resizeHeight\": 5, \"displayX\": -3, "
-              "\"displayY\": 2, \"paletteFlags\": 10},\n    {\"number\": 1, \"x\": 100, \"y\": 50, "
-              "\"width\": 12, \"height\": 9, \"resizeWidth\": 13, \"resizeHeight\": 10, "
-              "\"displayX\": 4, \"displayY\": -1, \"paletteFlags\": 16}\n  ]\n}\n");
-}
-
-TEST_F(Geotool, ExportWritesExactlyTheEditorsElementFiles) {
-    ASSERT_EQ(run("export F @deep/all"), 0);  // 8 bits by default, into a folder it makes
-    ASSERT_EQ(run("export --element=5 F @one --depth=4"), 0);
-    GeoDocument exported = document;
-    for (auto& k = exported.currentElement = 0; k < 12; ++k)
-        EXPECT_EQ(readBytes(dir.file("deep/all/geo element " + std::to_string(k) + ".bmp")),
-                  exportElementBytes(exported, kExport8bpp));
-    exported.currentElement = 5;
-    EXPECT_EQ(readBytes(dir.file("one/geo element 5.bmp")),
-              exportElementBytes(exported, kExport4bpp));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.file("one")), {}), 1);
-}
-
-TEST_F(Geotool, ImportSavesWhatTheEditorsImportAndSaveWriteAndStopsAtARefusedImage) {
-    const auto image = [](std::uint16_t width, std::uint16_t height, std::uint16_t bits) {
-        BmpBuilder bmp = BmpBuilder(width, height, bits).withDistinctPalette(bits == 8 ? 256 : 16);
-        for (std::uint32_t k = 0; k < 100; ++k)
-            bmp.setIndex(k % width, k % height, static_cast<std::uint8_t>(k % 15));
-        return bmp;
+|)"},
+        {"info --json @two.geo",
+         "0|{\n  \"fileSize\": 30844,\n  \"pictureOffset\": 40,\n  \"elementCount\": 2,\n"
+         "  \"elements\": [\n    {\"number\": 0, \"x\": 10, \"y\": 20, \"width\": 6, "
+         "\"height\": 4, \"resizeWidth\": 7, \"resizeHeight\": 5, \"displayX\": -3, "
+         "\"displayY\": 2, \"paletteFlags\": 10},\n    {\"number\": 1, \"x\": 100, \"y\": 50, "
+         "\"width\": 12, \"height\": 9, \"resizeWidth\": 13, \"resizeHeight\": 10, "
+         "\"displayX\": 4, \"displayY\": -1, \"paletteFlags\": 16}\n  ]\n}\n|"},
+        {"--help", "0|<usage>|"},
+        {"", usage("no command given")},
+        {"frobnicate F", usage("unknown command 'frobnicate'")},
+        {"check F extra", usage("too many arguments; usage: geotool check FONT")},
+        {"export F @x --depth 5", usage("--depth must be 4 or 8, not '5'")},
+        {"export F @x --element 12", usage("--element 12: the font has elements 0 to 11")},
+        {"render F @x --zoom 11", usage("--zoom must be a whole number from 1 to 10, not '11'")},
+        {"render F @x --no-transparency=1", usage("option --no-transparency takes no value")},
     };
-    // Element 3 stands at (201, 200): the 100 x 50 image moves it to (154, 190).
-    GeoDocument imported = document;
-    for (const auto& [element, bmp] :
-         {std::pair{0u, image(5, 3, 4).build()}, {3u, image(100, 50, 8).build()}}) {
-        write("bmps/geo element " + std::to_string(element) + ".bmp", bmp);
-        imported.currentElement = element;
-        FieldCode codes[2]{};
-        importElement(imported, codes[0], codes[1], bmp);
-    }
-    write("bmps/geo element 07.bmp", {1, 2, 3});  // not a name the editor gives: ignored
-    EXPECT_EQ(run("import F @bmps @new.geo"), 0) << err;
-    EXPECT_EQ(imported.configs[3].x, 154u);
-    EXPECT_EQ(readBytes(dir.file("new.geo")), imported.buildSaveImage());
+    for (const auto& [line, expected] : runs)
+        EXPECT_EQ(run(line), expected) << line;
 
-    // Element 2 between the good ones: its palette's last colour is not the transparent one.
-    write("bmps/geo element 2.bmp", image(4, 4, 4).setEntry(15, 1, 2, 3).build());
-    EXPECT_EQ(run("import F @bmps @refused.geo"), 1);
-    EXPECT_EQ(err, "geotool: " + utf8(fs::path("bmps") / "geo element 2.bmp") +
-                       ": Last color in the palette is not a transparent\n");
-    EXPECT_FALSE(fs::exists(dir.file("refused.geo")));
-}
+    // Export: 8 bits by default, into a folder it makes, or one element in 4 bits. Render: the
+    // Full picture with element 0 current, or the Picture Element view of --element, every
+    // pixel a zoom x zoom block. Import: element 3 stands at (201, 200), so the 100 x 50 image
+    // moves it to (154, 190); a name the editor does not give is ignored; a refused image stops
+    // the run before anything is saved.
+    EXPECT_EQ(run("export F @new/all"), "0||");  // the whole font first, then element 5 again
+    EXPECT_EQ(run("export --element=5 F @new/all --depth=4"), "0||");
+    GeoDocument shown = document;
+    for (auto& k = shown.currentElement = 0; k < 12; ++k)
+        EXPECT_EQ(readBytes(dir.file("new/all/geo element " + std::to_string(k) + ".bmp")),
+                  exportElementBytes(shown, k == 5 ? kExport4bpp : kExport8bpp));
 
-TEST_F(Geotool, RenderWritesTheEditorsViewsEnlargedByTheZoom) {
-    // Zoom z: every pixel becomes a z x z block.
-    const auto expectedView = [&](std::uint32_t element, bool transparency, std::int64_t zoom) {
-        GeoDocument shownDocument = document;  // element 0: the full picture
-        shownDocument.currentElement = element;
-        ViewState view{.viewMode = element ? kPictureElement : kFullPicture,
-                       .transparency = transparency,
-                       .documentLoaded = 1};
-        Surface shown, picture, big;
-        renderView(shownDocument, view, shown, picture);
-        for (std::int64_t y = 0; y < kSurfaceHeight; ++y)
-            for (std::int64_t x = 0; x < kSurfaceWidth; ++x)
-                big.set(x, y, shown.pixel(x / zoom, y / zoom));
-        return surfaceBmp(big, zoom * view.shownFrame.width, zoom * (view.shownFrame.height + 1));
-    };
     for (const auto& [line, element, transparency, zoom] :
-         {std::tuple{"render F @v", 0u, true, 1},
-          {"render --no-transparency F @v --element 7", 7u, false, 1},
-          {"render F @v --zoom 2 --element 7", 7u, true, 2}}) {
-        ASSERT_EQ(run(line), 0) << line;
-        EXPECT_EQ(readBytes(dir.file("v")), expectedView(element, transparency, zoom)) << line;
+         {std::tuple{"render --no-transparency F @v", 0u, 0, 1},
+          {"render F @v --zoom 2 --element 7", 7u, 1, 2}}) {
+        ASSERT_EQ(run(line), "0||") << line;
+        (shown = document).currentElement = element;
+        ViewState view{element ? kPictureElement : kFullPicture, transparency, 1, {}, 1};
+        Surface viewSurface, picture, big;
+        renderView(shown, view, viewSurface, picture);
+        for (std::int64_t i = 0; i < std::int64_t{kSurfaceWidth} * kSurfaceHeight; ++i)
+            big.set(i % 255, i / 255, viewSurface.pixel(i % 255 / zoom, i / 255 / zoom));
+        const std::int64_t columns = view.shownFrame.width, rows = view.shownFrame.height + 1;
+        EXPECT_EQ(readBytes(dir.file("v")), surfaceBmp(big, zoom * columns, zoom * rows)) << line;
     }
-}
 
-TEST_F(Geotool, BadArgumentsGetTheUsageOnStderrAndExitTwo) {
-    // "--element 12" is past the font's elements 0 to 11.
-    for (const char* const line :
-         {"", "frobnicate F", "check F extra", "export F @x --depth 5", "export F @x --element 12",
-          "render F @x --zoom 11", "render F @x --no-transparency=1"}) {
-        EXPECT_EQ(run(line), 2) << line;
-        EXPECT_TRUE(out.empty() && err.find("\n\nUsage: geotool") != std::string::npos) << line;
+    shown = document;
+    for (const auto& [element, bmp] : {std::pair{0u, BmpBuilder(5, 3, 4)}, {3u, {100, 50, 8}}}) {
+        const std::vector<std::uint8_t> file = BmpBuilder(bmp).withDistinctPalette().build();
+        writeBytes(dir.file("geo element " + std::to_string(element) + ".bmp"), file);
+        shown.currentElement = element;
+        FieldCode codes[2]{};
+        importElement(shown, codes[0], codes[1], file);
     }
-    EXPECT_FALSE(fs::exists(dir.file("x")));
-    EXPECT_EQ(run("--help"), 0);
-    EXPECT_TRUE(out.starts_with("Usage: geotool") && err.empty()) << out << err;
+    writeBytes(dir.file("geo element 07.bmp"), {1, 2, 3});
+    EXPECT_EQ(run("import F @. @new.geo"), "0||");
+    EXPECT_EQ(readBytes(dir.file("new.geo")), shown.buildSaveImage());
+    writeBytes(dir.file("geo element 2.bmp"),
+               BmpBuilder(4, 4, 4).withDistinctPalette().setEntry(15, 1, 2, 3).build());
+    EXPECT_EQ(run("import F @. @refused.geo"),
+              "1||geotool: @./geo element 2.bmp: Last color in the palette is not a transparent\n");
+    EXPECT_FALSE(fs::exists(dir.file("refused.geo")) || fs::exists(dir.file("x")));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
 
-// Shared by the import tests: the font imported into, the images, and what an import
+// Shared by the image tests: the font imported into, the images, and what an import
 // changes.
 
 #include <string>
@@ -49,8 +49,7 @@ inline Bmp picture(std::int32_t w, std::int32_t h, std::uint16_t bits) {
     return b;
 }
 
-template <typename Source>
-std::string import(GeoDocument& doc, const Source& file) {
+inline std::string import(GeoDocument& doc, const Bytes& file) {
     FieldCode xCode{}, yCode{};
     return outcome([&] { importElement(doc, xCode, yCode, file); });
 }
