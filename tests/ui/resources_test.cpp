@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 #include "resources/resource.h"
@@ -36,7 +37,20 @@ std::wstring dumpMenu(HMENU menu) {
     return out;
 }
 
-TEST(Resources, MenuAndAcceleratorsHoldEveryCommandWithItsTextKeyAndStartingState) {
+TEST(Resources, IconManifestMenuAndAcceleratorsHoldWhatTheProgramNeeds) {
+    const auto icon = static_cast<HICON>(
+        LoadImageW(module(), MAKEINTRESOURCEW(IDI_APP_ICON), IMAGE_ICON, 16, 16, 0));
+    EXPECT_NE(icon, nullptr);
+    DestroyIcon(icon);
+    const HRSRC found = FindResourceW(module(), MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    ASSERT_NE(found, nullptr);
+    const std::string manifest(
+        static_cast<const char*>(LockResource(LoadResource(module(), found))),
+        SizeofResource(module(), found));
+    EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
+              std::string::npos);
+    EXPECT_NE(manifest.find("PerMonitorV2"), std::string::npos);
+
     const HMENU menu = LoadMenuW(module(), MAKEINTRESOURCEW(IDR_MAIN_MENU));
     EXPECT_EQ(dumpMenu(menu),
               L"File[Load geo file [Ctrl+L]=40001|~Save geo file [Ctrl+S]=40002|"
@@ -84,8 +98,8 @@ TEST(Resources, PanelDialogHasItsFortySixControlsInTabOrderEachArrowOnItsField) 
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(panel, GWL_STYLE)) & (kPanelStyle | WS_CAPTION),
               kPanelStyle);
 
-    // id, class letter (G group, S static, E field, A arrows, T slider, C combo, B button),
-    // then the text of statics, groups and buttons.
+    // id, kind (G group, S static, E field, D digits-only field, A arrows, T slider, C combo,
+    // B button), then the text of statics, groups and buttons.
     std::wstring seen;
     HWND previous = nullptr;
     for (HWND c = GetWindow(panel, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
@@ -94,12 +108,13 @@ TEST(Resources, PanelDialogHasItsFortySixControlsInTabOrderEachArrowOnItsField) 
         GetClassNameW(c, name, ARRAYSIZE(name));
         GetWindowTextW(c, text, ARRAYSIZE(text));
         const auto style = static_cast<DWORD>(GetWindowLongW(c, GWL_STYLE));
-        const std::wstring kind = name;
-        wchar_t letter = kind == L"Static" ? L'S' : kind == L"Edit" ? L'E' : L'?';
-        if (kind == L"Button")
-            letter = (style & 0xF) == BS_GROUPBOX ? L'G' : L'B';
-        if (kind == L"msctls_updown32") {
-            letter = L'A';
+        const std::wstring kind =
+            std::map<std::wstring, std::wstring>{
+                {L"Static", L"S"},          {L"Edit", (style & ES_NUMBER) != 0 ? L"D" : L"E"},
+                {L"ComboBox", L"C"},        {L"Button", (style & 0xF) == BS_GROUPBOX ? L"G" : L"B"},
+                {L"msctls_updown32", L"A"}, {L"msctls_trackbar32", L"T"}}
+                .at(name);
+        if (kind == L"A") {
             // Set-buddy-int arrows on the field before them; the signed ones without
             // thousands separators, which Wine would otherwise write into negative numbers.
             EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(c, UDM_GETBUDDY, 0, 0)), previous);
@@ -110,45 +125,24 @@ TEST(Resources, PanelDialogHasItsFortySixControlsInTabOrderEachArrowOnItsField) 
                                      ? 0u
                                      : DWORD{UDS_NOTHOUSANDS}));
         }
-        if (kind == L"Edit") {
-            // One-line multi-line fields: Enter reports EN_MAXTEXT instead of a new line.
-            constexpr DWORD kField = ES_MULTILINE | ES_AUTOHSCROLL | ES_WANTRETURN | WS_TABSTOP;
-            EXPECT_EQ(style & (kField | ES_AUTOVSCROLL), kField);
-        }
-        letter = kind == L"msctls_trackbar32" ? L'T' : kind == L"ComboBox" ? L'C' : letter;
-        seen += std::to_wstring(static_cast<short>(GetDlgCtrlID(c))) + letter +
-                (letter == L'E' ? L"" : text) + L"|";
+        // One-line multi-line fields: Enter reports EN_MAXTEXT instead of a new line.
+        constexpr DWORD kField = ES_MULTILINE | ES_AUTOHSCROLL | ES_WANTRETURN | WS_TABSTOP;
+        const bool field = kind == L"D" || kind == L"E";
+        EXPECT_TRUE(!field || (style & (kField | ES_AUTOVSCROLL)) == kField) << GetDlgCtrlID(c);
+        seen += std::to_wstring(static_cast<short>(GetDlgCtrlID(c))) + kind + (field ? L"" : text) +
+                L"|";
         previous = c;
     }
     EXPECT_EQ(seen,
-              L"1049GElement|-1SNumber|1032E|1037A|1050GElement|-1SWidth|1038E|1040A|"
-              L"1051GElement|-1SHight|1041E|1042A|1052G|-1SPosition X|1043E|1044A|"
-              L"-1SPosition Y|1045E|1046A|-1SScale|1055T|-1SResize width|1047E|1059A|"
-              L"-1SResize hight|1057E|1061A|-1SDisplay pos X|1062E|1063A|-1SDisplay pos Y|"
+              L"1049GElement|-1SNumber|1032D|1037A|1050GElement|-1SWidth|1038D|1040A|"
+              L"1051GElement|-1SHight|1041D|1042A|1052G|-1SPosition X|1043D|1044A|"
+              L"-1SPosition Y|1045D|1046A|-1SScale|1055T|-1SResize width|1047D|1059A|"
+              L"-1SResize hight|1057D|1061A|-1SDisplay pos X|1062E|1063A|-1SDisplay pos Y|"
               L"1064E|1065A|1067C|-1SColor|1068BReset|1069BReset|1070BReset|1071BReset|"
               L"1072BReset|1073BReset|1074BReset|1075BReset|1076BReset|-1GHot keys|"
               L"-1SLEFT, UP, RIGHT, DOWN - Move\nShift+LEFT,UP,RIGHT, DOWN - Resize\n"
               L"C - change color of element background|");
-    // Digits only, except in the signed Display pos fields.
-    for (const int id : {IDC_NUMBER, IDC_WIDTH, IDC_POS_X, IDC_RESIZE_HEIGHT, IDC_DISPLAY_X})
-        EXPECT_EQ((GetWindowLongW(GetDlgItem(panel, id), GWL_STYLE) & ES_NUMBER) != 0,
-                  id != IDC_DISPLAY_X);
     DestroyWindow(parent);
-}
-
-TEST(Resources, IconAndManifestAreEmbedded) {
-    const auto icon = static_cast<HICON>(
-        LoadImageW(module(), MAKEINTRESOURCEW(IDI_APP_ICON), IMAGE_ICON, 16, 16, 0));
-    EXPECT_NE(icon, nullptr);
-    DestroyIcon(icon);
-    const HRSRC found = FindResourceW(module(), MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
-    ASSERT_NE(found, nullptr);
-    const std::string manifest(
-        static_cast<const char*>(LockResource(LoadResource(module(), found))),
-        SizeofResource(module(), found));
-    EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
-              std::string::npos);
-    EXPECT_NE(manifest.find("PerMonitorV2"), std::string::npos);
 }
 
 }  // namespace
