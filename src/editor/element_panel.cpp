@@ -99,6 +99,16 @@ void MainWindow::showStored(int field, FieldCode code) {
         writeField(moved->field, stored.*moved->value);
 }
 
+void MainWindow::showClamp(int field) {
+    // A corrected width, height, x or y goes into its own field; otherwise the field shows
+    // the value the key asked for.
+    if (const PanelField* corrected = rowOfCode(clampCode))
+        writeField(corrected->field, clampedValue);
+    else
+        writeField(field, requestedValue);
+    renderAndInvalidate();
+}
+
 void MainWindow::commitField(int field) {
     if (view.documentLoaded == 0)
         return;

@@ -207,27 +207,6 @@ void MainWindow::resetView() {
     render();
 }
 
-void MainWindow::showClamp(int field) {
-    switch (clampCode) {
-        case FieldCode::width:
-            writeField(IDC_WIDTH, clampedValue);
-            break;
-        case FieldCode::height:
-            writeField(IDC_HEIGHT, clampedValue);
-            break;
-        case FieldCode::x:
-            writeField(IDC_POS_X, clampedValue);
-            break;
-        case FieldCode::y:
-            writeField(IDC_POS_Y, clampedValue);
-            break;
-        default:
-            writeField(field, requestedValue);
-            break;
-    }
-    renderAndInvalidate();
-}
-
 PaintPlan MainWindow::paintPlan(std::int64_t areaRight, std::int64_t areaBottom) const {
     return planPaint(view.shownFrame, view.viewZoom, areaRight, areaBottom);
 }
