@@ -35,6 +35,8 @@ struct ImportSlot {
     std::array<std::uint32_t, 16> colors{};  // red in bits 0-7, green 8-15, blue 16-23
     std::uint32_t width = 0;
     std::uint32_t height = 0;  // rows minus one
+
+    bool operator==(const ImportSlot&) const = default;
 };
 
 // Result of every element-field operation: which displayed value the caller must correct.

@@ -75,12 +75,15 @@ std::span<const CommandEntry> MainWindow::commands() {
         CommandEntry{IDM_IMPORT, true, &MainWindow::importImage},
         CommandEntry{IDM_EXPORT, true, &MainWindow::exportImage},
         CommandEntry{IDM_RESET_IMPORT, true, &MainWindow::resetImportCommand},
+        CommandEntry{IDM_UNDO, true, &MainWindow::undoOrRedo},
+        CommandEntry{IDM_REDO, true, &MainWindow::undoOrRedo},
         CommandEntry{IDM_ABOUT, false, &MainWindow::about},
     };
     return kCommands;
 }
 
 void MainWindow::command(int id, std::intptr_t param) {
+    ++actionSerial_;
     const std::span<const CommandEntry> table = commands();
     const auto entry = std::find_if(table.begin(), table.end(),
                                     [id](const CommandEntry& e) { return e.id == id; });
@@ -97,6 +100,8 @@ void MainWindow::load(int /*id*/, std::intptr_t param) {
         return;
     // A file that cannot be read or has the wrong size leaves the open font as it was.
     document_.loadFile(fileName, view.documentLoaded != 0);
+    // The open font is gone from here on, refused or not, and its steps with it.
+    history_.clear(false);
     documentPath = fileName;
     if (const error refused = document_.checkHeader(); refused.domain != 0) {
         clearView();
@@ -124,6 +129,7 @@ void MainWindow::save(int /*id*/, std::intptr_t /*param*/) {
     fileName = documentPath;
     document_.clearError();
     document_.saveFile(fileName);
+    history_.markSaved();
 }
 
 void MainWindow::saveAs(int /*id*/, std::intptr_t /*param*/) {
@@ -133,6 +139,7 @@ void MainWindow::saveAs(int /*id*/, std::intptr_t /*param*/) {
     document_.clearError();
     // The loaded font's path stays: a later "Save geo file" writes there again.
     document_.saveFile(fileName);
+    history_.markSaved();
 }
 
 void MainWindow::stepElement(int id, std::intptr_t /*param*/) {
@@ -190,7 +197,9 @@ void MainWindow::moveOrResize(int id, std::intptr_t /*param*/) {
         return;
     requestedValue = static_cast<std::int32_t>(std::min<std::int64_t>(
         std::int64_t{shown} + key->step, std::numeric_limits<std::int32_t>::max()));
-    clampCode = (document_.*key->operation)(requestedValue, clampedValue);
+    // A run of the same key on the same element is one step.
+    edit(key->field, key->id, false, true,
+         [&] { clampCode = (document_.*key->operation)(requestedValue, clampedValue); });
     showClamp(key->field);
 }
 

@@ -14,6 +14,7 @@ using FieldOperation = FieldCode (GeoDocument::*)(std::int32_t, std::int32_t&);
 
 // One of the eight value rows of the panel (Number is handled on its own).
 struct PanelField {
+    const char* name;
     int field;
     int arrows;
     int reset;
@@ -25,22 +26,22 @@ struct PanelField {
 };
 
 constexpr std::array kPanelFields{
-    PanelField{IDC_WIDTH, IDC_WIDTH_ARROWS, IDC_RESET_WIDTH, &GeoDocument::setWidth,
+    PanelField{"Width", IDC_WIDTH, IDC_WIDTH_ARROWS, IDC_RESET_WIDTH, &GeoDocument::setWidth,
                &GeoDocument::restoreWidth, &ElementConfig::width, false, true},
-    PanelField{IDC_HEIGHT, IDC_HEIGHT_ARROWS, IDC_RESET_HEIGHT, &GeoDocument::setHeight,
+    PanelField{"Hight", IDC_HEIGHT, IDC_HEIGHT_ARROWS, IDC_RESET_HEIGHT, &GeoDocument::setHeight,
                &GeoDocument::restoreHeight, &ElementConfig::height, false, true},
-    PanelField{IDC_POS_X, IDC_POS_X_ARROWS, IDC_RESET_POS_X, &GeoDocument::setX,
+    PanelField{"Position X", IDC_POS_X, IDC_POS_X_ARROWS, IDC_RESET_POS_X, &GeoDocument::setX,
                &GeoDocument::restoreX, &ElementConfig::x, false, false},
-    PanelField{IDC_POS_Y, IDC_POS_Y_ARROWS, IDC_RESET_POS_Y, &GeoDocument::setY,
+    PanelField{"Position Y", IDC_POS_Y, IDC_POS_Y_ARROWS, IDC_RESET_POS_Y, &GeoDocument::setY,
                &GeoDocument::restoreY, &ElementConfig::y, false, false},
-    PanelField{IDC_RESIZE_WIDTH, IDC_RESIZE_WIDTH_ARROWS, IDC_RESET_RESIZE_WIDTH,
+    PanelField{"Resize width", IDC_RESIZE_WIDTH, IDC_RESIZE_WIDTH_ARROWS, IDC_RESET_RESIZE_WIDTH,
                &GeoDocument::setResizeWidth, nullptr, &ElementConfig::resizeWidth, false, false},
-    PanelField{IDC_RESIZE_HEIGHT, IDC_RESIZE_HEIGHT_ARROWS, IDC_RESET_RESIZE_HEIGHT,
+    PanelField{"Resize hight", IDC_RESIZE_HEIGHT, IDC_RESIZE_HEIGHT_ARROWS, IDC_RESET_RESIZE_HEIGHT,
                &GeoDocument::setResizeHeight, nullptr, &ElementConfig::resizeHeight, false, false},
-    PanelField{IDC_DISPLAY_X, IDC_DISPLAY_X_ARROWS, IDC_RESET_DISPLAY_X, &GeoDocument::setDisplayX,
-               nullptr, &ElementConfig::displayX, true, false},
-    PanelField{IDC_DISPLAY_Y, IDC_DISPLAY_Y_ARROWS, IDC_RESET_DISPLAY_Y, &GeoDocument::setDisplayY,
-               nullptr, &ElementConfig::displayY, true, false},
+    PanelField{"Display pos X", IDC_DISPLAY_X, IDC_DISPLAY_X_ARROWS, IDC_RESET_DISPLAY_X,
+               &GeoDocument::setDisplayX, nullptr, &ElementConfig::displayX, true, false},
+    PanelField{"Display pos Y", IDC_DISPLAY_Y, IDC_DISPLAY_Y_ARROWS, IDC_RESET_DISPLAY_Y,
+               &GeoDocument::setDisplayY, nullptr, &ElementConfig::displayY, true, false},
 };
 
 template <class Key>
@@ -66,12 +67,14 @@ const PanelField* rowOfCode(FieldCode code) {
     }
 }
 
-// The values a save writes back: a reset that changes none of them changes nothing.
-std::array<std::int32_t, 8> savedValues(const ElementConfig& c) {
-    return {c.x, c.y, c.width, c.height, c.displayX, c.displayY, c.resizeWidth, c.resizeHeight};
-}
-
 }  // namespace
+
+const char* MainWindow::fieldName(int fieldOrReset) {
+    const PanelField* row = findField(&PanelField::field, fieldOrReset);
+    if (row == nullptr)
+        row = findField(&PanelField::reset, fieldOrReset);
+    return row == nullptr ? nullptr : row->name;
+}
 
 void MainWindow::writeField(int field, std::int32_t value) {
     const bool isSigned = field == IDC_DISPLAY_X || field == IDC_DISPLAY_Y;
@@ -110,6 +113,7 @@ void MainWindow::showClamp(int field) {
 }
 
 void MainWindow::commitField(int field) {
+    ++actionSerial_;
     if (view.documentLoaded == 0)
         return;
     if (field == IDC_NUMBER) {
@@ -123,7 +127,9 @@ void MainWindow::commitField(int field) {
         // the element now holds.
         const std::int32_t value = readFieldNumber(screen_.fieldText(field), row->isSigned);
         std::int32_t corrected = 0;
-        clampCode = (document_.*row->set)(value, row->isSigned ? corrected : clampedValue);
+        edit(field, 0, false, true, [&] {
+            clampCode = (document_.*row->set)(value, row->isSigned ? corrected : clampedValue);
+        });
         showStored(field, FieldCode::unchanged);
     } else {
         return;
@@ -132,6 +138,7 @@ void MainWindow::commitField(int field) {
 }
 
 void MainWindow::arrowClicked(int arrows, std::int32_t position) {
+    ++actionSerial_;
     if (view.documentLoaded == 0)
         return;
     if (arrows == IDC_NUMBER_ARROWS) {
@@ -141,8 +148,11 @@ void MainWindow::arrowClicked(int arrows, std::int32_t position) {
         writeField(IDC_NUMBER, static_cast<std::int32_t>(document_.currentElement));
     } else if (const PanelField* row = findField(&PanelField::arrows, arrows)) {
         // Only this click's own result decides what the field shows.
+        // Clicks on the same arrows follow each other as one step.
         std::int32_t corrected = 0;
-        const FieldCode code = (document_.*row->set)(position, corrected);
+        FieldCode code = FieldCode::unchanged;
+        edit(row->field, arrows, false, true,
+             [&] { code = (document_.*row->set)(position, corrected); });
         if (rowOfCode(code) == row) {
             clampCode = code;
             clampedValue = corrected;
@@ -154,18 +164,8 @@ void MainWindow::arrowClicked(int arrows, std::int32_t position) {
     renderAndInvalidate();
 }
 
-void MainWindow::resetKeepingModifiedHonest(const std::function<void()>& reset) {
-    const bool wasModified = document_.isModified();
-    std::uint8_t importedBefore = 0;
-    const ElementConfig before = document_.currentConfig(importedBefore);
-    reset();
-    std::uint8_t importedNow = 0;
-    const ElementConfig now = document_.currentConfig(importedNow);
-    const bool changed = savedValues(now) != savedValues(before) || importedNow != importedBefore;
-    document_.modified = wasModified || changed ? 1 : 0;
-}
-
 void MainWindow::resetClicked(int button) {
+    ++actionSerial_;
     if (view.documentLoaded == 0)
         return;
     if (button == IDC_RESET_ELEMENT)
@@ -175,7 +175,8 @@ void MainWindow::resetClicked(int button) {
 }
 
 void MainWindow::resetElement() {
-    resetKeepingModifiedHonest([&] { panelConfig = document_.resetElementConfig(); });
+    // A reset that changes nothing leaves the font as it was, marked or not.
+    edit(IDC_RESET_ELEMENT, 0, false, false, [&] { panelConfig = document_.resetElementConfig(); });
     // An imported element keeps the size of its image.
     for (const PanelField& row : kPanelFields) {
         if (!(row.sizeOfImage && elementImported != 0))
@@ -195,7 +196,7 @@ void MainWindow::resetField(int button) {
     const FieldOperation operation =
         row->restore != nullptr && elementImported == 0 ? row->restore : row->set;
     FieldCode code = FieldCode::unchanged;
-    resetKeepingModifiedHonest([&] {
+    edit(button, 0, false, false, [&] {
         std::int32_t corrected = 0;
         code = (document_.*operation)(panelConfig.*row->value, corrected);
     });
@@ -204,12 +205,14 @@ void MainWindow::resetField(int button) {
 }
 
 void MainWindow::scaleChanged(std::int32_t position) {
+    ++actionSerial_;
     view.viewZoom = position;
     document_.setZoom(static_cast<std::uint32_t>(position));
     screen_.invalidate();
 }
 
 void MainWindow::colorChosen(int entry) {
+    ++actionSerial_;
     if (view.documentLoaded == 0 || entry < 0 || entry > 3)
         return;
     document_.setColorIndex(entry);

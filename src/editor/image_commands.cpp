@@ -20,8 +20,10 @@ void MainWindow::importImage(int /*id*/, std::intptr_t param) {
     FieldCode xCode = FieldCode::unchanged;
     FieldCode yCode = FieldCode::unchanged;
     // A refused file throws here and leaves the element, the panel and the mark as they were.
-    if (confirmed)
-        elementImported = importElement(document_, xCode, yCode, fileName) ? 1 : 0;
+    if (confirmed) {
+        edit(IDM_IMPORT, 0, true, true,
+             [&] { elementImported = importElement(document_, xCode, yCode, fileName) ? 1 : 0; });
+    }
     if (elementImported == 0)
         return;
     screen_.checkMenuItem(IDM_RESET_IMPORT, true);
@@ -50,7 +52,8 @@ void MainWindow::exportImage(int /*id*/, std::intptr_t /*param*/) {
 }
 
 void MainWindow::resetImportCommand(int /*id*/, std::intptr_t /*param*/) {
-    resetKeepingModifiedHonest([&] { elementImported = document_.resetImport() ? 1 : 0; });
+    edit(IDM_RESET_IMPORT, 0, true, false,
+         [&] { elementImported = document_.resetImport() ? 1 : 0; });
     screen_.checkMenuItem(IDM_RESET_IMPORT, false);
     render();
 }

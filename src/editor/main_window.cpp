@@ -42,8 +42,14 @@ void MainWindow::frame(const std::function<void()>& handler) {
         showCaught([&] { screen_.showError(text::kUnknown); });
     }
     --frameDepth_;
-    if (frameDepth_ == 0)
+    if (frameDepth_ == 0) {
         runDeferred();
+        try {
+            showFontState();
+        } catch (...) {
+            // The menus catch up after the next action.
+        }
+    }
 }
 
 void MainWindow::quietFrame(const std::function<void()>& handler) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "document/geo_document.h"
+#include "document/history.h"
 #include "editor/paint_plan.h"
 #include "editor/screen.h"
 #include "render/surface.h"
@@ -108,6 +109,13 @@ class MainWindow {
     int exportFilterIndex = 1;
 
     static ElementConfig clearedPanelConfig();
+    // The panel's name of a value field, or of the field a Reset button resets ("Position
+    // X"); null for any other control.
+    static const char* fieldName(int fieldOrReset);
+    // What the Edit menu calls a step of the history: "Position X of element 5".
+    static std::string stepText(const History::Label& label);
+
+    const History& history() const { return history_; }
 
   private:
     // Commands (see the table in commands.cpp).
@@ -127,6 +135,7 @@ class MainWindow {
     void importImage(int id, std::intptr_t param);
     void exportImage(int id, std::intptr_t param);
     void resetImportCommand(int id, std::intptr_t param);
+    void undoOrRedo(int id, std::intptr_t param);
     // "geo element N.bmp" for the current element N.
     std::filesystem::path defaultElementFileName() const;
 
@@ -140,9 +149,17 @@ class MainWindow {
     void renderAndInvalidate();
     void writeField(int field, std::int32_t value);
     void writeAllFields();
-    // Runs a reset of the current element: the font counts as modified afterwards exactly
-    // when it was before or the reset changed the element's saved values or its image.
-    void resetKeepingModifiedHonest(const std::function<void()>& reset);
+    // Every change of what the font would save runs through here, as one step of the
+    // history on the current element: `action` names it in the Edit menu, `mergeKey` joins
+    // it to the step of the action just before (0: never), `withImage` when it may change the
+    // element's image. The element rules mark some edits that store the same value; with
+    // `keepsEmptyMark` such an edit still counts as unsaved, without it (the resets) an edit
+    // that changes nothing leaves the font as it was. A change that fails half way is still
+    // recorded, so the history always describes the font.
+    void edit(int action, int mergeKey, bool withImage, bool keepsEmptyMark,
+              const std::function<void()>& change);
+    // Brings what follows the font's state (the Edit menu's Undo and Redo) up to date.
+    void showFontState();
     void resetField(int button);
     // Writes the value the current element holds into `field`, and into the field of the
     // neighbour `code` names when an operation moved that one too.
@@ -175,6 +192,11 @@ class MainWindow {
     bool quietFailure_ = false;
     std::string failureText_;
     std::deque<std::function<void()>> deferred_;
+    History history_;
+    std::uint64_t actionSerial_ = 0;  // counts the user's actions, for merging steps
+    // The Edit menu's Undo and Redo entries as last shown, "~" after a greyed one.
+    std::string shownUndo_ = "Undo [Ctrl+Z]~";
+    std::string shownRedo_ = "Redo [Ctrl+Y]~";
 };
 
 }  // namespace zt9

@@ -53,6 +53,8 @@ class Screen {
     // Asks for a repaint of the whole main window, without erasing it first.
     virtual void invalidate() = 0;
     virtual void checkMenuItem(int command, bool checked) = 0;
+    // Gives a menu entry a new text and greys it or not.
+    virtual void setMenuItem(int command, std::string_view text, bool enabled) = 0;
     // Puts the radio mark of the View menu's mode group on `command`.
     virtual void checkViewMode(int command) = 0;
     // The commands that need a document: save, save as, import, export, and the Edit and

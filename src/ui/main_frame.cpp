@@ -81,8 +81,28 @@ void MainFrame::loadAtStart(const std::filesystem::path& path) {
     SendMessageW(window_, WM_COMMAND, MAKEWPARAM(IDM_LOAD, 0), 1);
 }
 
+namespace {
+
+// Ctrl+Z, Ctrl+X, Ctrl+C and Ctrl+V belong to the text of a panel field that has the
+// keyboard focus, as in every Windows program; elsewhere they are the editor's keys.
+bool isFieldTextKey(const MSG& message, HWND panel) {
+    if (message.message != WM_KEYDOWN || GetKeyState(VK_CONTROL) >= 0)
+        return false;
+    if (message.wParam != 'Z' && message.wParam != 'X' && message.wParam != 'C' &&
+        message.wParam != 'V')
+        return false;
+    const HWND focus = GetFocus();
+    wchar_t className[8] = {};
+    return panel != nullptr && focus != nullptr && IsChild(panel, focus) != FALSE &&
+           GetClassNameW(focus, className, ARRAYSIZE(className)) > 0 &&
+           lstrcmpiW(className, L"Edit") == 0;
+}
+
+}  // namespace
+
 void MainFrame::handleMessage(MSG& message, HACCEL accelerators) {
-    if (window_ != nullptr && TranslateAcceleratorW(window_, accelerators, &message) != 0)
+    if (window_ != nullptr && !isFieldTextKey(message, panel_) &&
+        TranslateAcceleratorW(window_, accelerators, &message) != 0)
         return;
     // The dialog keys go to the panel, and only for the panel's own controls: the main
     // window is no dialog, and UM_RENDER has the value of DM_SETDEFID.

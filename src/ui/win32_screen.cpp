@@ -86,6 +86,16 @@ void Win32Screen::checkMenuItem(int command, bool checked) {
                   MF_BYCOMMAND | static_cast<UINT>(checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
+void Win32Screen::setMenuItem(int command, std::string_view text, bool enabled) {
+    std::wstring wide = fromCodePage1251(text);
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_STRING | MIIM_STATE;
+    item.dwTypeData = wide.data();
+    item.fState = enabled ? MFS_ENABLED : MFS_GRAYED;
+    SetMenuItemInfoW(menu(), static_cast<UINT>(command), FALSE, &item);
+}
+
 void Win32Screen::checkViewMode(int command) {
     CheckMenuRadioItem(GetSubMenu(menu(), MENU_POS_VIEW), IDM_FULL_PICTURE, IDM_PICTURE_ELEMENT,
                        static_cast<UINT>(command), MF_BYCOMMAND);

@@ -31,6 +31,7 @@ class Win32Screen : public Screen {
 
     void invalidate() override;
     void checkMenuItem(int command, bool checked) override;
+    void setMenuItem(int command, std::string_view text, bool enabled) override;
     void checkViewMode(int command) override;
     void enableDocumentMenus(bool enabled) override;
     void enablePanel(bool enabled) override;

@@ -49,6 +49,9 @@ class EditorTest : public ::testing::Test, public Screen {
     void beep() override { log.emplace_back("beep"); }
     void invalidate() override { ++invalidations; }
     void checkMenuItem(int id, bool on) override { show(id == IDM_TRANSPARENCY ? "t" : "r", on); }
+    void setMenuItem(int id, std::string_view text, bool on) override {
+        menuTexts[id] = (on ? "" : "~") + std::string(text);
+    }
     void checkViewMode(int item) override { show("v", item == IDM_PICTURE_ELEMENT); }
     void enableDocumentMenus(bool on) override { show("d", on); }
     void enablePanel(bool on) override { show("p", on); }
@@ -83,12 +86,12 @@ class EditorTest : public ::testing::Test, public Screen {
             window.frame([&] { window.command(id, 0); });
             nextFile.reset();
         } else if (id >= IDC_RESET_ELEMENT) {
-            window.resetClicked(id);
+            window.frame([&] { window.resetClicked(id); });
         } else if (kNames.contains(id)) {
             shown[kNames.at(id)] = text;
-            window.commitField(id);
+            window.frame([&] { window.commitField(id); });
         } else {
-            window.arrowClicked(id, std::stoi(text));
+            window.frame([&] { window.arrowClicked(id, std::stoi(text)); });
         }
     }
     // Runs `action` and tells what happened since the last step: each modal call ("error:
@@ -125,6 +128,9 @@ class EditorTest : public ::testing::Test, public Screen {
     std::function<void()> duringNextModal;  // a message arriving in the next modal loop
     std::vector<std::string> log;
     std::map<std::string, std::string> shown{{"c", "-1"}};
+    // Texts of the menu entries the editor renames, "~" before a greyed one.
+    std::map<int, std::string> menuTexts{{IDM_UNDO, "~Undo [Ctrl+Z]"},
+                                         {IDM_REDO, "~Redo [Ctrl+Y]"}};
     int invalidations = 0;
     TempDir dir;
     GeoDocument document;
