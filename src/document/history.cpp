@@ -43,12 +43,15 @@ std::size_t History::cost(const Step& step) {
 }
 
 void History::swapInto(GeoDocument& document, Step& step) {
+    // The image the step holds changes sides, and with it what the step costs.
+    memory_ -= cost(step);
     ElementConfig& config = document.configs.at(step.element);
     const ElementConfig present = config;
     copySavedValues(step.config, config);
     copySavedValues(present, step.config);
     if (step.image)
         std::swap(*step.image, document.importSlots.at(step.element));
+    memory_ += cost(step);
 }
 
 bool History::mergesInto(std::uint32_t element, int mergeKey, std::uint64_t serial) const {

@@ -77,7 +77,7 @@ class History {
     };
 
     static std::size_t cost(const Step& step);
-    static void swapInto(GeoDocument& document, Step& step);
+    void swapInto(GeoDocument& document, Step& step);
     bool mergesInto(std::uint32_t element, int mergeKey, std::uint64_t serial) const;
     void dropRedoSteps();
     void dropOldestBeyondLimit();

@@ -69,6 +69,42 @@ TEST_F(WindowTest, KeysActThroughTheLoopWhileAFieldHasTheFocusAndNotWithoutADocu
     EXPECT_EQ(GetFocus(), control(IDC_POS_X));
 }
 
+TEST_F(WindowTest, UndoKeysAndEntriesFollowTheHistoryWhileAFieldKeepsItsOwnCtrlZ) {
+    const auto entries = [&] {
+        std::wstring out;
+        for (const int id : {IDM_UNDO, IDM_REDO}) {
+            wchar_t text[80] = {};
+            GetMenuStringW(GetMenu(window()), static_cast<UINT>(id), text, 80, MF_BYCOMMAND);
+            const UINT state = GetMenuState(GetMenu(window()), static_cast<UINT>(id), MF_BYCOMMAND);
+            out.append((state & MF_GRAYED) != 0 ? L"~" : L"").append(text).append(L"|");
+        }
+        return out;
+    };
+    EXPECT_EQ(entries(), L"~Undo [Ctrl+Z]|~Redo [Ctrl+Y]|");
+    open(writeFont("grid.geo", 3));
+    for (int i = 0; i < 3; ++i)
+        press(VK_RIGHT);
+    EXPECT_EQ(entries(), L"Undo Position X of element 0 [Ctrl+Z]|~Redo [Ctrl+Y]|");
+    press('Z', VK_CONTROL);
+    EXPECT_EQ(fields() + std::to_string(document.isModified()), "0,6,4,0,0,7,5,-3,-2, c0 s10");
+    EXPECT_EQ(entries(), L"~Undo [Ctrl+Z]|Redo Position X of element 0 [Ctrl+Y]|");
+    press('Y', VK_CONTROL);
+    EXPECT_EQ(fields(), "0,6,4,6,0,7,5,-3,-2, c0 s1");
+    press('Z', VK_CONTROL);
+    send({{INPUT_KEYBOARD, {.ki = {VK_CONTROL, 0, 0, 0, 0}}},
+          {INPUT_KEYBOARD, {.ki = {VK_SHIFT, 0, 0, 0, 0}}},
+          {INPUT_KEYBOARD, {.ki = {'Z', 0, 0, 0, 0}}},
+          {INPUT_KEYBOARD, {.ki = {'Z', 0, KEYEVENTF_KEYUP, 0, 0}}},
+          {INPUT_KEYBOARD, {.ki = {VK_SHIFT, 0, KEYEVENTF_KEYUP, 0, 0}}},
+          {INPUT_KEYBOARD, {.ki = {VK_CONTROL, 0, KEYEVENTF_KEYUP, 0, 0}}}},
+         VK_CONTROL);
+    EXPECT_EQ(document.configs[0].x, 6);  // Ctrl+Shift+Z redoes too
+    // In a field Ctrl+Z takes back the typing, not the move.
+    typeInto(IDC_POS_Y, "77");
+    press('Z', VK_CONTROL);
+    EXPECT_EQ(fields() + std::to_string(document.configs[0].x), "0,6,4,6,0,7,5,-3,-2, c0 s16");
+}
+
 TEST_F(WindowTest, RealMessageBoxesShowAFailedLoadInCyrillicAndAskOnClosingWhichNoEnds) {
     open(writeFont("grid.geo", 3));
     writeBytes(dir.file("big.geo"), std::vector<std::uint8_t>(40000, 1));

@@ -23,9 +23,12 @@ std::wstring dumpMenu(HMENU menu) {
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
         wchar_t text[128] = {};
         GetMenuStringW(menu, static_cast<UINT>(i), text, ARRAYSIZE(text), MF_BYPOSITION);
-        const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+        // A popup's state holds its item count in the high byte: only the low byte is flags.
+        const HMENU popup = GetSubMenu(menu, i);
+        const UINT all = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+        const UINT state = popup != nullptr ? LOBYTE(all) : all;
         out += (state & (MF_GRAYED | MF_SEPARATOR)) == MF_GRAYED ? L"~" : L"";
-        if (const HMENU popup = GetSubMenu(menu, i))
+        if (popup != nullptr)
             out += std::wstring(text) + L"[" + dumpMenu(popup) + L"]";
         else if ((state & MF_SEPARATOR) != 0)
             out += L"-";
@@ -56,7 +59,8 @@ TEST(Resources, IconManifestMenuAndAcceleratorsHoldWhatTheProgramNeeds) {
               L"File[Load geo file [Ctrl+L]=40001|~Save geo file [Ctrl+S]=40002|"
               L"~Save geo file as [Ctrl+A]=40032|~Import geo element [Ctrl+I]=40003|"
               L"~Export geo element [Ctrl+E]=40004|-|Exit=40011]|"
-              L"~Edit[Next element [Ctrl+RIGHT]=40005|Preview element [Ctrl+LEFT]=40006|-|"
+              L"~Edit[~Undo [Ctrl+Z]=40034|~Redo [Ctrl+Y]=40035|-|"
+              L"Next element [Ctrl+RIGHT]=40005|Preview element [Ctrl+LEFT]=40006|-|"
               L"Reset element config [Ctrl+R]=40033|-|Reset import element [R]=40014]|"
               L"~View[Zoom in [Ctrl+UP]=40007|Zoom out [Ctrl+DOWN]=40008|-|"
               L"Full picture [F]=40009|Picture Element [F]=40010|-|Transparency [T]=40013]|"
@@ -76,12 +80,13 @@ TEST(Resources, IconManifestMenuAndAcceleratorsHoldWhatTheProgramNeeds) {
                 ((a.fVirt & FSHIFT) != 0 ? L"S" : L"") + std::to_wstring(a.key) + L"=" +
                 std::to_wstring(a.cmd) + L" ";
     }
-    // Letters by their codes (L 76, S 83, A 65, I 73, E 69, R 82, C 67, F 70, T 84) and the
-    // arrows (left 37, up 38, right 39, down 40).
+    // Letters by their codes (L 76, S 83, A 65, I 73, E 69, R 82, Z 90, Y 89, C 67, F 70,
+    // T 84) and the arrows (left 37, up 38, right 39, down 40).
     EXPECT_EQ(keys,
               L"C76=40001 C83=40002 C65=40032 C73=40003 C69=40004 C39=40005 C37=40006 C38=40007 "
-              L"C40=40008 C82=40033 82=40014 37=40023 38=40024 39=40025 40=40026 S37=40027 "
-              L"S38=40028 S39=40029 S40=40030 67=40031 70=40015 84=40013 ");
+              L"C40=40008 C82=40033 82=40014 C90=40034 C89=40035 CS90=40035 37=40023 38=40024 "
+              L"39=40025 40=40026 S37=40027 S38=40028 S39=40029 S40=40030 67=40031 70=40015 "
+              L"84=40013 ");
 }
 
 TEST(Resources, PanelDialogHasItsFortySixControlsInTabOrderEachArrowOnItsField) {
