@@ -35,6 +35,12 @@ History::Before History::snapshot(const GeoDocument& document, std::uint32_t ele
     return before;
 }
 
+void History::restore(GeoDocument& document, const Before& before) {
+    copySavedValues(before.config, document.configs.at(before.element));
+    if (before.image)
+        document.importSlots.at(before.element) = *before.image;
+}
+
 std::size_t History::cost(const Step& step) {
     std::size_t bytes = sizeof(Step);
     if (step.image)

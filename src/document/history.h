@@ -38,6 +38,8 @@ class History {
     static constexpr std::size_t kDefaultLimit = std::size_t{32} << 20;
 
     static Before snapshot(const GeoDocument& document, std::uint32_t element, bool withImage);
+    // Puts an element back in the state `before` holds (a gesture given up half way).
+    static void restore(GeoDocument& document, const Before& before);
 
     // Records the edit that turned `before` into the element's present state. `serial`
     // numbers the user's actions: an edit with the same non-zero `mergeKey` on the same

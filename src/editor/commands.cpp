@@ -83,6 +83,7 @@ std::span<const CommandEntry> MainWindow::commands() {
 }
 
 void MainWindow::command(int id, std::intptr_t param) {
+    finishGesture();
     ++actionSerial_;
     const std::span<const CommandEntry> table = commands();
     const auto entry = std::find_if(table.begin(), table.end(),

@@ -6,6 +6,7 @@ namespace zt9 {
 
 void MainWindow::edit(int action, int mergeKey, bool withImage, bool keepsEmptyMark,
                       const std::function<void()>& change) {
+    finishGesture();
     History::Before before = History::snapshot(document_, document_.currentElement, withImage);
     // The element rules set the mark; cleared first, it tells whether this edit set it.
     document_.modified = 0;
@@ -24,6 +25,29 @@ void MainWindow::edit(int action, int mergeKey, bool withImage, bool keepsEmptyM
         throw;
     }
     settle();
+}
+
+void MainWindow::beginGesture(int action, bool withImage) {
+    finishGesture();
+    gesture_ = Gesture{History::snapshot(document_, document_.currentElement, withImage), action};
+    ++actionSerial_;
+}
+
+void MainWindow::finishGesture() {
+    if (!gesture_)
+        return;
+    Gesture gesture = std::move(*gesture_);
+    gesture_.reset();
+    history_.record(document_, std::move(gesture.before), gesture.action, 0, actionSerial_);
+    document_.modified = history_.modified() ? 1 : 0;
+}
+
+void MainWindow::cancelGesture() {
+    if (!gesture_)
+        return;
+    History::restore(document_, gesture_->before);
+    gesture_.reset();
+    document_.modified = history_.modified() ? 1 : 0;
 }
 
 void MainWindow::undoOrRedo(int id, std::intptr_t /*param*/) {

@@ -117,6 +117,16 @@ class MainWindow {
 
     const History& history() const { return history_; }
 
+    // --- Gestures: a pencil stroke or a drag changes the current element over many messages
+    // and is one step of the history. Begin takes the element's state; finish records the
+    // step (a gesture that changed nothing leaves the font as it was); cancel puts the
+    // element back and records nothing. Any command or other edit finishes an open gesture
+    // first, so a gesture never spans another step.
+    void beginGesture(int action, bool withImage);
+    void finishGesture();
+    void cancelGesture();
+    bool gestureOpen() const { return gesture_.has_value(); }
+
   private:
     // Commands (see the table in commands.cpp).
     void load(int id, std::intptr_t param);
@@ -193,6 +203,11 @@ class MainWindow {
     std::string failureText_;
     std::deque<std::function<void()>> deferred_;
     History history_;
+    struct Gesture {
+        History::Before before;
+        int action = 0;
+    };
+    std::optional<Gesture> gesture_;
     std::uint64_t actionSerial_ = 0;  // counts the user's actions, for merging steps
     // The Edit menu's Undo and Redo entries as last shown, "~" after a greyed one.
     std::string shownUndo_ = "Undo [Ctrl+Z]~";

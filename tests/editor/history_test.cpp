@@ -210,3 +210,40 @@ TEST_F(HistoryTest, ImportsAndResetsComeBackWithTheirImageAndCheckMark) {
 
 }  // namespace
 }  // namespace zt9::test
+
+namespace zt9::test {
+namespace {
+
+TEST_F(HistoryTest, AGestureIsOneStepACancelledOneLeavesNothingAndACommandEndsIt) {
+    openGrid();
+    std::int32_t out = 0;
+    window.beginGesture(IDC_POS_Y, false);
+    for (std::int32_t y = 1; y < 8; ++y)
+        document.setY(y, out);
+    window.frame([&] { window.finishGesture(); });  // as the button's release arrives
+    EXPECT_EQ(
+        std::tuple(window.history().size(), document.isModified(), undoEntry()),
+        std::tuple(std::size_t{1}, true, std::string("Undo Position Y of element 0 [Ctrl+Z]")));
+    window.beginGesture(IDC_POS_X, true);
+    document.setX(40, out);
+    document.importSlots[0].imported = 1;
+    window.cancelGesture();  // Escape: back where it started
+    EXPECT_EQ(std::tuple(document.configs[0].x, document.importSlots[0].imported,
+                         window.history().size()),
+              std::tuple(0, std::uint8_t{0}, std::size_t{1}));
+    window.beginGesture(IDC_POS_X, false);
+    document.setX(0, out);  // stores the same value: nothing to record, nothing marked
+    window.finishGesture();
+    act(IDM_UNDO);
+    EXPECT_FALSE(document.isModified());
+    window.beginGesture(IDC_POS_X, false);
+    document.setX(10, out);
+    act(IDM_MOVE_DOWN);  // ends the drag as its own step first
+    EXPECT_EQ(std::pair(window.history().size(), undoEntry()),
+              std::pair(std::size_t{2}, std::string("Undo Position Y of element 0 [Ctrl+Z]")));
+    act(IDM_UNDO);
+    EXPECT_EQ(undoEntry(), "Undo Position X of element 0 [Ctrl+Z]");
+}
+
+}  // namespace
+}  // namespace zt9::test
