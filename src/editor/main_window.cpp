@@ -4,13 +4,15 @@
 #include <utility>
 
 #include "editor/texts.h"
+#include "editor/window_title.h"
 #include "render/render.h"
 #include "resources/resource.h"
 
 namespace zt9 {
 
 MainWindow::MainWindow(GeoDocument& document, Screen& screen)
-    : document_(document), screen_(screen) {}
+    // The window is created with the program's name as its title.
+    : document_(document), screen_(screen), shownTitle_(windowTitle({}, false)) {}
 
 ElementConfig MainWindow::clearedPanelConfig() {
     ElementConfig config;
@@ -42,8 +44,10 @@ void MainWindow::frame(const std::function<void()>& handler) {
         showCaught([&] { screen_.showError(text::kUnknown); });
     }
     --frameDepth_;
-    if (frameDepth_ == 0)
+    if (frameDepth_ == 0) {
         runDeferred();
+        showFontState();
+    }
 }
 
 void MainWindow::quietFrame(const std::function<void()>& handler) {
@@ -77,6 +81,22 @@ void MainWindow::reportFailure() {
     const std::string message = std::exchange(failureText_, {});
     modal([&] { screen_.showError(message); });
     document_.clearError();
+}
+
+void MainWindow::showFontState() noexcept {
+    if (destroyed_)
+        return;
+    try {
+        std::filesystem::path title =
+            windowTitle(view.documentLoaded != 0 ? documentPath : std::filesystem::path(),
+                        document_.isModified());
+        if (title.native() == shownTitle_.native())
+            return;
+        screen_.setTitle(title);
+        shownTitle_ = std::move(title);
+    } catch (...) {
+        // No memory for the text: the old title stays.
+    }
 }
 
 void MainWindow::runOrDefer(std::function<void()> action) {

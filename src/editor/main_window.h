@@ -162,6 +162,9 @@ class MainWindow {
     void runDeferred();
     void showCaught(const std::function<void()>& show) noexcept;
     void noteQuietFailure(std::string message) noexcept;
+    // Brings what follows the open font's file name and unsaved edits up to date: the title.
+    // Runs after every outermost frame, so each load, refusal, edit, save and close shows.
+    void showFontState() noexcept;
 
     GeoDocument& document_;
     Screen& screen_;
@@ -174,6 +177,7 @@ class MainWindow {
     bool runningDeferred_ = false;
     bool quietFailure_ = false;
     std::string failureText_;
+    std::filesystem::path shownTitle_;  // what the window's title shows, set only when it changes
     std::deque<std::function<void()>> deferred_;
 };
 

@@ -60,6 +60,29 @@ TEST_F(EditorTest, SaveAsWritesACopySaveTheLoadedFileAndAFailedSaveStopsALoad) {
     EXPECT_EQ(step(IDM_LOAD, "grid.geo"), kAsk + "open geo1 /other.geo; #2 X4 draw");
 }
 
+TEST_F(EditorTest, TheTitleNamesTheLoadedFileMarksUnsavedEditsAndIsSetOnlyWhenItChanges) {
+    const std::string font = "\xD1\x88\xD1\x80\xD0\xB8\xD1\x84\xD1\x82.geo";  // Cyrillic, UTF-8
+    const std::filesystem::path loaded = write(font, GeoBuilder::grid(3).build());
+    write("big.geo", std::vector<std::uint8_t>(40000, 1));
+    write("not.geo", std::vector<std::uint8_t>(31000, 7));
+    const std::string named = font + " - ZT9 font editor";
+    const std::string none = "ZT9 font editor";
+    // Each action and the titles it sets: none when the text stays the same.
+    const std::vector<std::tuple<int, std::string, std::vector<std::string>>> steps = {
+        {IDM_LOAD, font, {named}},     {IDC_POS_X, "9", {"*" + named}},
+        {IDM_MOVE_RIGHT, "", {}},      {IDM_SAVE_AS, "copy.geo", {named}},
+        {IDM_NEXT_ELEMENT, "", {}},    {IDM_MOVE_DOWN, "", {"*" + named}},
+        {IDM_SAVE, "", {named}},       {IDM_LOAD, "big.geo", {}},
+        {IDM_LOAD, "not.geo", {none}}, {IDM_LOAD, "big.geo", {}},
+        {IDM_LOAD, font, {named}},     {IDM_EXIT, "", {}}};
+    for (const auto& [id, name, set] : steps) {
+        titles.clear();
+        act(id, name);
+        EXPECT_EQ(titles, set) << id << " " << name;
+    }
+    EXPECT_EQ(readBytes(loaded).at(24), 12);  // saved where it was loaded from
+}
+
 TEST_F(EditorTest, ClosingAsksOnlyAboutUnsavedEditsAndWaitsForAnOpenCommand) {
     const std::filesystem::path font = openGrid();
     const std::string ask = "beep; ask Quit: Save changes?; ";

@@ -1,6 +1,6 @@
 // The real main window under Wine: start state and docking, painting, keys through the
-// message loop, real message boxes for a failed load and for closing, and a real save
-// dialog driven to the end.
+// message loop, the title, real message boxes for a failed load and for closing, and a real
+// save dialog driven to the end.
 #include "ui/window_fixture.h"
 
 #include <commdlg.h>
@@ -11,9 +11,6 @@ namespace zt9::test {
 namespace {
 
 TEST_F(WindowTest, StartsGreyWithDocumentCommandsGreyedAndThePanelDockedRightAtEverySize) {
-    wchar_t title[64] = {};
-    GetWindowTextW(window(), title, 64);
-    EXPECT_STREQ(title, L"ZT9 font editor");
     EXPECT_NE(GetWindowLongW(window(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
     EXPECT_EQ(menus() + fields(), kNoDocument + ",,,,,,,,, c0 s1");
     EXPECT_EQ(SendMessageW(control(IDC_COLOR), CB_GETCOUNT, 0, 0), 4);
@@ -87,6 +84,29 @@ TEST_F(WindowTest, RealMessageBoxesShowAFailedLoadInCyrillicAndAskOnClosingWhich
     EXPECT_EQ(frame.window(), nullptr);
     EXPECT_EQ(seen, L"Quit||&Yes|&No|Save changes?|");
     EXPECT_EQ(readBytes(dir.file("grid.geo")), GeoBuilder::grid(3).build());
+}
+
+TEST_F(WindowTest, TheTitleNamesTheLoadedFontWithItsUnsavedMarkThroughKeysSavesAndRefusals) {
+    std::wstring titles;
+    const auto note = [&] {
+        wchar_t text[128] = {};
+        titles.append(text, static_cast<std::size_t>(GetWindowTextW(window(), text, 128)));
+        titles.append(L"|");
+    };
+    note();
+    open(writeFont(L"\u0448\u0440\u0438\u0444\u0442.geo", 3));
+    note();
+    press(VK_RIGHT);
+    note();
+    press('S', VK_CONTROL);
+    note();
+    writeBytes(dir.file("not.geo"), std::vector<std::uint8_t>(31000, 7));
+    screen.real = true;
+    whenDialogAppears([](HWND box) { SendMessageW(box, WM_COMMAND, IDOK, 0); });
+    open(dir.file("not.geo"));  // refused by its header: no font is open
+    note();
+    const std::wstring named = L"\u0448\u0440\u0438\u0444\u0442.geo - ZT9 font editor|";
+    EXPECT_EQ(titles, L"ZT9 font editor|" + named + L"*" + named + named + L"ZT9 font editor|");
 }
 
 TEST_F(WindowTest, SaveAsThroughTheRealDialogAsksBeforeReplacingAFileAndReplacesItOnYes) {
