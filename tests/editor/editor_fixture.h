@@ -21,7 +21,7 @@ namespace zt9::test {
 // fields by their names N, W, H, X, Y, RW, RH, DX and DY, and marks: # the Number range, c the
 // Color box, d the document menus, p the panel, r and t the check marks of Reset import and
 // Transparency, v the View mode (0 Full picture, 1 Picture element) and z Scale. `titles`
-// keeps every title the window was given, in order, as UTF-8.
+// keeps every title the window was given, in order.
 class EditorTest : public ::testing::Test, public Screen {
   protected:
     inline static const std::map<int, std::string> kNames{
@@ -48,10 +48,7 @@ class EditorTest : public ::testing::Test, public Screen {
         modal("message " + std::string(caption) + ": " + std::string(text));
     }
     void beep() override { log.emplace_back("beep"); }
-    void setTitle(const std::filesystem::path& title) override {
-        const std::u8string text = title.u8string();
-        titles.emplace_back(text.begin(), text.end());
-    }
+    void setTitle(const std::filesystem::path& title) override { titles.push_back(title.string()); }
     void invalidate() override { ++invalidations; }
     void checkMenuItem(int id, bool on) override { show(id == IDM_TRANSPARENCY ? "t" : "r", on); }
     void checkViewMode(int item) override { show("v", item == IDM_PICTURE_ELEMENT); }
@@ -68,28 +65,23 @@ class EditorTest : public ::testing::Test, public Screen {
     void postFailureReport() override { log.emplace_back("report"); }
     void destroyWindow() override { log.emplace_back("destroy"); }
 
-    // A file in `dir`, named in UTF-8.
-    std::filesystem::path file(const std::string& name) const {
-        return dir.file(std::u8string(name.begin(), name.end()));
-    }
     std::filesystem::path write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
-        writeBytes(file(name), bytes);
-        return file(name);
+        writeBytes(dir.file(name), bytes);
+        return dir.file(name);
     }
     // Writes `font` as grid.geo and loads it through the open dialog.
     std::filesystem::path openGrid(const GeoBuilder& font = GeoBuilder::grid(3)) {
-        write("grid.geo", font.build());
-        act(IDM_LOAD, "grid.geo");
+        act(IDM_LOAD, write("grid.geo", font.build()).string());
         log.clear();
         return dir.file("grid.geo");
     }
     // One user action, in its frame as the window runs it: a menu command or key (its file
-    // dialog answered with the file in `dir` that `text` names), Enter in a field after typing
+    // dialog answered with `text`, a file in `dir`), Enter in a field after typing
     // `text`, a Reset button, or a click on arrows that now stand at `text` (their field keeps its
     // text unless the click corrects it).
     void act(int id, const std::string& text = "") {
         if (id >= IDM_LOAD && !text.empty())
-            nextFile = FileChoice{file(text), 1};
+            nextFile = FileChoice{dir.file(text), 1};
         if (kNames.contains(id))
             shown[kNames.at(id)] = text;
         window.frame([&] {
@@ -137,7 +129,7 @@ class EditorTest : public ::testing::Test, public Screen {
     std::string answers;                    // the next questions' answers: 'y' Yes, else No
     std::function<void()> duringNextModal;  // a message arriving in the next modal loop
     std::vector<std::string> log;
-    std::vector<std::string> titles;  // as UTF-8
+    std::vector<std::string> titles;
     std::map<std::string, std::string> shown{{"c", "-1"}};
     int invalidations = 0;
     TempDir dir;
