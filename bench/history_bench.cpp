@@ -26,6 +26,7 @@ struct NoScreen : zt9::Screen {
     void showError(std::string_view) override {}
     void showMessage(std::string_view, std::string_view) override {}
     void beep() override {}
+    void setTitle(const std::filesystem::path&) override {}
     void invalidate() override {}
     void checkMenuItem(int, bool) override {}
     void setMenuItem(int, std::string_view, bool) override {}

@@ -81,7 +81,7 @@ std::string MainWindow::stepText(const History::Label& label) {
     return text.append(" element ").append(std::to_string(label.element));
 }
 
-void MainWindow::showFontState() {
+void MainWindow::showHistoryEntries() {
     // A menu entry is only touched when its text or state changes.
     const auto show = [&](int id, const char* verb, const std::optional<History::Label>& step,
                           const char* key, std::string& shown) {

@@ -4,13 +4,15 @@
 #include <utility>
 
 #include "editor/texts.h"
+#include "editor/window_title.h"
 #include "render/render.h"
 #include "resources/resource.h"
 
 namespace zt9 {
 
 MainWindow::MainWindow(GeoDocument& document, Screen& screen)
-    : document_(document), screen_(screen) {}
+    // The window is created with the program's name as its title.
+    : document_(document), screen_(screen), shownTitle_(windowTitle({}, false)) {}
 
 ElementConfig MainWindow::clearedPanelConfig() {
     ElementConfig config;
@@ -44,11 +46,7 @@ void MainWindow::frame(const std::function<void()>& handler) {
     --frameDepth_;
     if (frameDepth_ == 0) {
         runDeferred();
-        try {
-            showFontState();
-        } catch (...) {
-            // The menus catch up after the next action.
-        }
+        showFontState();
     }
 }
 
@@ -83,6 +81,23 @@ void MainWindow::reportFailure() {
     const std::string message = std::exchange(failureText_, {});
     modal([&] { screen_.showError(message); });
     document_.clearError();
+}
+
+void MainWindow::showFontState() noexcept {
+    if (destroyed_)
+        return;
+    try {
+        std::filesystem::path title =
+            windowTitle(view.documentLoaded != 0 ? documentPath : std::filesystem::path(),
+                        document_.isModified());
+        if (title.native() != shownTitle_.native()) {
+            screen_.setTitle(title);
+            shownTitle_ = std::move(title);
+        }
+        showHistoryEntries();
+    } catch (...) {
+        // No memory for the texts: the old ones stay until the next action.
+    }
 }
 
 void MainWindow::runOrDefer(std::function<void()> action) {

@@ -168,8 +168,8 @@ class MainWindow {
     // recorded, so the history always describes the font.
     void edit(int action, int mergeKey, bool withImage, bool keepsEmptyMark,
               const std::function<void()>& change);
-    // Brings what follows the font's state (the Edit menu's Undo and Redo) up to date.
-    void showFontState();
+    // Names the next undo and redo in the Edit menu, greyed when there is none.
+    void showHistoryEntries();
     void resetField(int button);
     // Writes the value the current element holds into `field`, and into the field of the
     // neighbour `code` names when an operation moved that one too.
@@ -189,6 +189,10 @@ class MainWindow {
     void runDeferred();
     void showCaught(const std::function<void()>& show) noexcept;
     void noteQuietFailure(std::string message) noexcept;
+    // Brings what follows the open font's file name, unsaved edits and history up to date:
+    // the title and the Edit menu's Undo and Redo. Runs after every outermost frame, so
+    // each load, refusal, edit, undo, save and close shows.
+    void showFontState() noexcept;
 
     GeoDocument& document_;
     Screen& screen_;
@@ -201,6 +205,7 @@ class MainWindow {
     bool runningDeferred_ = false;
     bool quietFailure_ = false;
     std::string failureText_;
+    std::filesystem::path shownTitle_;  // what the window's title shows, set only when it changes
     std::deque<std::function<void()>> deferred_;
     History history_;
     struct Gesture {

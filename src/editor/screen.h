@@ -50,6 +50,9 @@ class Screen {
     virtual void beep() = 0;
 
     // --- On screen
+    // The main window's title, held as a path so that a file name in it keeps every
+    // character it holds.
+    virtual void setTitle(const std::filesystem::path& title) = 0;
     // Asks for a repaint of the whole main window, without erasing it first.
     virtual void invalidate() = 0;
     virtual void checkMenuItem(int command, bool checked) = 0;

@@ -77,6 +77,10 @@ void Win32Screen::beep() {
     MessageBeep(MB_ICONEXCLAMATION);
 }
 
+void Win32Screen::setTitle(const std::filesystem::path& title) {
+    SetWindowTextW(mainWindow_, title.c_str());
+}
+
 void Win32Screen::invalidate() {
     InvalidateRect(mainWindow_, nullptr, FALSE);
 }

@@ -29,6 +29,7 @@ class Win32Screen : public Screen {
     void showMessage(std::string_view text, std::string_view caption) override;
     void beep() override;
 
+    void setTitle(const std::filesystem::path& title) override;
     void invalidate() override;
     void checkMenuItem(int command, bool checked) override;
     void setMenuItem(int command, std::string_view text, bool enabled) override;

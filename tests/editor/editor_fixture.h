@@ -20,7 +20,8 @@ namespace zt9::test {
 // failure reports and the window's destruction. `shown` keeps what each control shows: the panel
 // fields by their names N, W, H, X, Y, RW, RH, DX and DY, and marks: # the Number range, c the
 // Color box, d the document menus, p the panel, r and t the check marks of Reset import and
-// Transparency, v the View mode (0 Full picture, 1 Picture element) and z Scale.
+// Transparency, v the View mode (0 Full picture, 1 Picture element) and z Scale. `titles`
+// keeps every title the window was given, in order.
 class EditorTest : public ::testing::Test, public Screen {
   protected:
     inline static const std::map<int, std::string> kNames{
@@ -47,6 +48,7 @@ class EditorTest : public ::testing::Test, public Screen {
         modal("message " + std::string(caption) + ": " + std::string(text));
     }
     void beep() override { log.emplace_back("beep"); }
+    void setTitle(const std::filesystem::path& title) override { titles.push_back(title.string()); }
     void invalidate() override { ++invalidations; }
     void checkMenuItem(int id, bool on) override { show(id == IDM_TRANSPARENCY ? "t" : "r", on); }
     void setMenuItem(int id, std::string_view text, bool on) override {
@@ -76,23 +78,26 @@ class EditorTest : public ::testing::Test, public Screen {
         log.clear();
         return dir.file("grid.geo");
     }
-    // One user action: a menu command or key (its file dialog answered with `text`, a file
-    // in `dir`), Enter in a field after typing `text`, a Reset button, or a click on arrows
-    // that now stand at `text` (their field keeps its text unless the click corrects it).
+    // One user action, in its frame as the window runs it: a menu command or key (its file
+    // dialog answered with `text`, a file in `dir`), Enter in a field after typing
+    // `text`, a Reset button, or a click on arrows that now stand at `text` (their field keeps its
+    // text unless the click corrects it).
     void act(int id, const std::string& text = "") {
-        if (id >= IDM_LOAD) {
-            if (!text.empty())
-                nextFile = FileChoice{dir.file(text), 1};
-            window.frame([&] { window.command(id, 0); });
-            nextFile.reset();
-        } else if (id >= IDC_RESET_ELEMENT) {
-            window.frame([&] { window.resetClicked(id); });
-        } else if (kNames.contains(id)) {
+        if (id >= IDM_LOAD && !text.empty())
+            nextFile = FileChoice{dir.file(text), 1};
+        if (kNames.contains(id))
             shown[kNames.at(id)] = text;
-            window.frame([&] { window.commitField(id); });
-        } else {
-            window.frame([&] { window.arrowClicked(id, std::stoi(text)); });
-        }
+        window.frame([&] {
+            if (id >= IDM_LOAD)
+                window.command(id, 0);
+            else if (id >= IDC_RESET_ELEMENT)
+                window.resetClicked(id);
+            else if (kNames.contains(id))
+                window.commitField(id);
+            else
+                window.arrowClicked(id, std::stoi(text));
+        });
+        nextFile.reset();
     }
     // Runs `action` and tells what happened since the last step: each modal call ("error:
     // ...;"), then every field and mark whose text the action changed ("X2 c1"), "draw"
@@ -127,6 +132,7 @@ class EditorTest : public ::testing::Test, public Screen {
     std::string answers;                    // the next questions' answers: 'y' Yes, else No
     std::function<void()> duringNextModal;  // a message arriving in the next modal loop
     std::vector<std::string> log;
+    std::vector<std::string> titles;
     std::map<std::string, std::string> shown{{"c", "-1"}};
     // Texts of the menu entries the editor renames, "~" before a greyed one.
     std::map<int, std::string> menuTexts{{IDM_UNDO, "~Undo [Ctrl+Z]"},

@@ -14,11 +14,14 @@ TEST_F(EditorTest, LoadShowsTheFirstElementAndEachRefusalLeavesTheStateItNames) 
     write("grid.geo", GeoBuilder::grid(3).build());
     EXPECT_EQ(step(IDM_LOAD, "grid.geo"),
               "open geo1 /; #2 DX-3 DY-2 H4 N0 RH5 RW7 W6 X0 Y0 c0 d1 p1 r0 t1 v0 z1 draw");
+    write("big.geo", std::vector<std::uint8_t>(40000, 1));
     write("not.geo", std::vector<std::uint8_t>(31000, 7));
     write("outside.geo", GeoBuilder::grid(2, 254, 120).build());  // element 1 below row 239
-    // The file, its message, and whether the open font is closed or stays as it was.
+    // The file, its message, and whether the open font is closed or stays as it was (and
+    // with it the title).
     const std::vector<std::tuple<std::string, std::string, bool>> refusals = {
         {"missing.geo", "File load error", false},
+        {"big.geo", "File size more than 38 \312b", false},  // \312: Cyrillic Ka
         {"not.geo", "Has been opened not GEO file", true},
         {"outside.geo", "Element 1 size out of picture", true}};
     for (const auto& [file, message, closes] : refusals) {
@@ -28,6 +31,7 @@ TEST_F(EditorTest, LoadShowsTheFirstElementAndEachRefusalLeavesTheStateItNames) 
                   "open geo1 /grid.geo; error: " + message +
                       (closes ? "; DX0 DY0 H0 N0 RH0 RW1 W1 X0 c0 d0 p0 draw" : ";"));
         EXPECT_TRUE(document.lastError == error{} && (closes || window.documentPath == font));
+        EXPECT_EQ(titles.back(), closes ? "ZT9 font editor" : "grid.geo - ZT9 font editor");
         // A closed font takes no more keys, and no row of it may show again.
         EXPECT_EQ(step(IDM_NEXT_ELEMENT), closes ? "" : "DX-1 DY0 N2 X12 c2 draw");
         const auto grey = [](std::uint32_t p) { return p == kMarginGrey; };
@@ -58,6 +62,19 @@ TEST_F(EditorTest, SaveAsWritesACopySaveTheLoadedFileAndAFailedSaveStopsALoad) {
     EXPECT_EQ(step(IDM_LOAD, "grid.geo"), kAsk + kSaveError + " *");
     EXPECT_EQ(step(IDM_LOAD), kAsk + "open geo1 /other.geo; *");
     EXPECT_EQ(step(IDM_LOAD, "grid.geo"), kAsk + "open geo1 /other.geo; #2 X4 draw");
+}
+
+TEST_F(EditorTest, TheTitleNamesTheLoadedFileMarksUnsavedEditsAndIsSetOnlyWhenItChanges) {
+    write("grid.geo", GeoBuilder::grid(3).build());
+    const std::string font = "grid.geo - ZT9 font editor";
+    // Each action and the titles it sets: none when the text stays the same.
+    const std::vector<std::tuple<int, std::string, std::vector<std::string>>> steps = {
+        {IDM_LOAD, "grid.geo", {font}}, {IDC_POS_X, "9", {"*" + font}},
+        {IDM_MOVE_RIGHT, "", {}},       {IDM_SAVE_AS, "copy.geo", {font}},
+        {IDM_NEXT_ELEMENT, "", {}},     {IDM_MOVE_DOWN, "", {"*" + font}},
+        {IDM_SAVE, "", {font}},         {IDM_LOAD, "grid.geo", {}}};
+    for (const auto& [id, name, set] : steps)
+        EXPECT_EQ((titles.clear(), act(id, name), titles), set) << id << " " << name;
 }
 
 TEST_F(EditorTest, ClosingAsksOnlyAboutUnsavedEditsAndWaitsForAnOpenCommand) {

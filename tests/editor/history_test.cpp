@@ -143,8 +143,10 @@ TEST_F(HistoryTest, TheSavePointDecidesTheMarkAndClosingAsksOnlyAwayFromIt) {
     act(IDM_SAVE);
     act(IDC_DISPLAY_X, "9");
     EXPECT_EQ(step(IDM_UNDO), "DX-3 draw");  // back at the save: nothing unsaved
+    EXPECT_EQ(titles.back(), "grid.geo - ZT9 font editor");
     EXPECT_EQ(step(IDM_EXIT), "destroy;");
     EXPECT_EQ(step(IDM_UNDO), "X0 draw *");  // behind the save
+    EXPECT_EQ(titles.back(), "*grid.geo - ZT9 font editor");
     EXPECT_EQ(step(IDM_REDO), "X2 draw");
     EXPECT_EQ(step(IDM_REDO), "DX9 draw *");
     // An edit that stores the same value marks the font, and undo does not take that back.

@@ -1,6 +1,6 @@
 // The real main window under Wine: start state and docking, painting, keys through the
-// message loop, real message boxes for a failed load and for closing, and a real save
-// dialog driven to the end.
+// message loop, the title, real message boxes for a failed load and for closing, and a real
+// save dialog driven to the end.
 #include "ui/window_fixture.h"
 
 #include <commdlg.h>
@@ -11,9 +11,6 @@ namespace zt9::test {
 namespace {
 
 TEST_F(WindowTest, StartsGreyWithDocumentCommandsGreyedAndThePanelDockedRightAtEverySize) {
-    wchar_t title[64] = {};
-    GetWindowTextW(window(), title, 64);
-    EXPECT_STREQ(title, L"ZT9 font editor");
     EXPECT_NE(GetWindowLongW(window(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
     EXPECT_EQ(menus() + fields(), kNoDocument + ",,,,,,,,, c0 s1");
     EXPECT_EQ(SendMessageW(control(IDC_COLOR), CB_GETCOUNT, 0, 0), 4);
@@ -105,24 +102,40 @@ TEST_F(WindowTest, UndoKeysAndEntriesFollowTheHistoryWhileAFieldKeepsItsOwnCtrlZ
     EXPECT_EQ(fields() + std::to_string(document.configs[0].x), "0,6,4,6,0,7,5,-3,-2, c0 s16");
 }
 
-TEST_F(WindowTest, RealMessageBoxesShowAFailedLoadInCyrillicAndAskOnClosingWhichNoEnds) {
-    open(writeFont("grid.geo", 3));
+TEST_F(WindowTest, TheTitleFollowsKeysAndSavesRealBoxesShowAFailedLoadAndAskOnClosingNoEnds) {
+    std::wstring titles;  // each title in turn, followed by "|"
+    const auto note = [&] {
+        wchar_t text[64] = {};
+        titles.append(text, static_cast<std::size_t>(GetWindowTextW(window(), text, 64))) += L"|";
+    };
+    note();
+    const std::filesystem::path font = writeFont(L"\u0448\u0440\u0438\u0444\u0442.geo", 3);
+    open(font);
+    press(VK_RIGHT);
+    note();
+    press('S', VK_CONTROL);
+    note();
     writeBytes(dir.file("big.geo"), std::vector<std::uint8_t>(40000, 1));
     screen.real = true;
     whenDialogAppears([](HWND box) { SendMessageW(box, WM_COMMAND, IDOK, 0); });
     screen.file = dir.file("big.geo");
     command(IDM_LOAD);
+    note();  // refused by its size: the font stays
     EXPECT_EQ(seen, L"Error||OK|File size more than 38 \u041Ab|");
     EXPECT_EQ(menus() + std::to_string(document.elementCount), kDocument + "3");
-    // Closing with unsaved edits asks, and No ends the loop leaving the file as it was.
+    // Closing with unsaved edits asks, and No ends the loop leaving the file as saved.
     command(IDM_MOVE_DOWN);
+    note();
     whenDialogAppears([](HWND box) { SendMessageW(box, WM_COMMAND, IDNO, 0); });
     SendMessageW(window(), WM_CLOSE, 0, 0);
     MSG quit{};
     EXPECT_NE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE), FALSE);
     EXPECT_EQ(frame.window(), nullptr);
     EXPECT_EQ(seen, L"Quit||&Yes|&No|Save changes?|");
-    EXPECT_EQ(readBytes(dir.file("grid.geo")), GeoBuilder::grid(3).build());
+    const std::vector<std::uint8_t> saved = readBytes(font);
+    EXPECT_TRUE(saved.at(24) == 2 && saved.at(25) == 0);  // x saved, the later y not
+    const std::wstring named = L"\u0448\u0440\u0438\u0444\u0442.geo - ZT9 font editor|";
+    EXPECT_EQ(titles, L"ZT9 font editor|*" + named + named + named + L"*" + named);
 }
 
 TEST_F(WindowTest, SaveAsThroughTheRealDialogAsksBeforeReplacingAFileAndReplacesItOnYes) {
