@@ -3,10 +3,12 @@
 // Shared by the fuzz targets: invariants that must hold for every input, and the renders
 // the main window does for a document.
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
 #include "document/geo_document.h"
+#include "fixed_font.h"
 #include "render/render.h"
 #include "render/surface.h"
 #include "render/view_state.h"
@@ -30,6 +32,33 @@ inline void renderBothViews(GeoDocument& doc, bool transparency) {
         view.viewMode = mode;
         renderView(doc, view, viewSurface, pictureSurface);
     }
+}
+
+inline const GeoDocument& fixedFont() {
+    static const GeoDocument font = [] {
+        GeoDocument doc;
+        openFont(doc, fixedFontBuilder().build());
+        return doc;
+    }();
+    return font;
+}
+
+inline bool sameSlot(const ImportSlot& a, const ImportSlot& b) {
+    return a.imported == b.imported && a.pixels == b.pixels && a.colors == b.colors &&
+           a.width == b.width && a.height == b.height;
+}
+
+// An accepted image keeps the element inside the picture and fits the slot to it.
+inline void checkImported(const GeoDocument& doc) {
+    const ElementConfig& c = doc.configs[doc.currentElement];
+    const ImportSlot& slot = doc.importSlots[doc.currentElement];
+    require(slot.imported == 1 && doc.modified == 1);
+    require(slot.width >= 1 && slot.width <= 255 && slot.height <= 239);
+    require(slot.pixels.size() == std::size_t{(slot.width + 1) / 2} * (slot.height + 1));
+    require(c.width == static_cast<std::int32_t>(slot.width) &&
+            c.height == static_cast<std::int32_t>(slot.height));
+    require(c.x >= 0 && c.x % 2 == 0 && c.x + c.width <= 255);
+    require(c.y >= 0 && c.y + c.height <= 239);
 }
 
 inline void selectElement(GeoDocument& doc, std::uint32_t element) {

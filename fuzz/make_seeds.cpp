@@ -1,7 +1,8 @@
-// Writes the seed corpora from the test-data builders: make_seeds <folder> creates
-// <folder>/geo and <folder>/bmp. The output is deterministic, so the committed seeds can
-// be made again at any time.
+// Writes the seed corpora from the test-data builders and our own clipboard encoder:
+// make_seeds <folder> creates <folder>/geo, <folder>/bmp and <folder>/clip. The output is
+// deterministic, so the committed seeds can be made again at any time.
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -9,6 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "document/geo_document.h"
+#include "fixed_font.h"
+#include "images/clipboard_image.h"
+#include "images/element_image_format.h"
 #include "support/bmp_builder.h"
 #include "support/geo_builder.h"
 
@@ -181,6 +186,79 @@ std::vector<std::pair<std::string, std::vector<std::uint8_t>>> bmpSeeds() {
     return seeds;
 }
 
+// DIB bytes 24-26 (the horizontal resolution, which no reader uses): the clipboard
+// target's element and place before the paste.
+std::vector<std::uint8_t> withDibChoice(std::vector<std::uint8_t> dib, std::uint8_t element,
+                                        std::uint8_t x, std::uint8_t y) {
+    dib.at(24) = element;
+    dib.at(25) = x;
+    dib.at(26) = y;
+    return dib;
+}
+
+// A picture of every index in the colours of the fixed font's element, as 0xAARRGGBB; a
+// band of index 0 is transparent black in 32 bits.
+BmpBuilder trueColor(std::int32_t width, std::int32_t height, std::uint16_t bits,
+                     std::uint32_t element) {
+    zt9::GeoDocument font;
+    zt9::openFont(font, zt9::fuzz::fixedFontBuilder().build());
+    font.currentElement = element;
+    const std::array<std::uint32_t, 16> colors = zt9::currentColors(font);
+    BmpBuilder b(width, height, bits);
+    for (std::int32_t y = 0; y < height; ++y) {
+        for (std::int32_t x = 0; x < width; ++x) {
+            const auto index = static_cast<std::uint32_t>(x % 10 >= 7 ? 0 : (x * 3 + y * 5) % 16);
+            const std::uint32_t c = colors[index];
+            const bool clear = index == 0 && bits == 32;
+            b.argb.push_back(
+                clear ? 0 : 0xFF000000u | (c & 0xFFu) << 16 | (c & 0xFF00u) | (c >> 16 & 0xFFu));
+        }
+    }
+    return b;
+}
+
+zt9::ImportSlot slot(std::uint32_t width, std::uint32_t rows) {
+    zt9::ImportSlot image{
+        1, std::vector<std::uint8_t>(std::size_t{rows} * ((width + 1) / 2)), {}, width, rows - 1};
+    for (std::uint32_t k = 1; k < 16; ++k)
+        image.colors[k] = k * 0x100810u;
+    for (std::size_t at = 0; at < image.pixels.size(); ++at)
+        image.pixels[at] = static_cast<std::uint8_t>(at * 37 % 256);
+    return image;
+}
+
+// The BMP seeds without their 14-byte file header, true-colour pictures in the fixed font's
+// colours, and images in our own format.
+std::vector<std::pair<std::string, std::vector<std::uint8_t>>> clipSeeds() {
+    std::vector<std::pair<std::string, std::vector<std::uint8_t>>> seeds;
+    for (const auto& [name, bmp] : bmpSeeds())
+        seeds.emplace_back(name.substr(0, name.size() - 4) + ".dib",
+                           std::vector<std::uint8_t>(bmp.begin() + 14, bmp.end()));
+
+    const std::array<std::uint32_t, 3> masks = {0xFF0000, 0xFF00, 0xFF};
+    seeds.emplace_back("24bit_9x6.dib", withDibChoice(trueColor(9, 6, 24, 1).dib(), 1, 30, 40));
+    BmpBuilder v5 = trueColor(17, 5, 32, 3);
+    v5.infoSize = 124;
+    v5.compression = 3;
+    v5.masks = masks;
+    v5.topDown = true;
+    seeds.emplace_back("32bit_v5_fields_top_down.dib", withDibChoice(v5.dib(), 3, 250, 236));
+    BmpBuilder fields = trueColor(12, 7, 32, 5);
+    fields.compression = 3;
+    fields.masks = masks;
+    seeds.emplace_back("32bit_fields.dib", withDibChoice(fields.dib(), 5, 0, 0));
+    seeds.emplace_back("32bit_255x60.dib",
+                       withDibChoice(trueColor(255, 60, 32, 2).dib(), 2, 100, 100));
+    BmpBuilder stray = trueColor(6, 4, 24, 0);
+    stray.argb.at(9) = 0x123456;
+    seeds.emplace_back("24bit_stray_color.dib", withDibChoice(stray.dib(), 0, 0, 0));
+
+    seeds.emplace_back("own_1x1.zt9e", zt9::encodeElementImage(slot(1, 1)));
+    seeds.emplace_back("own_7x10.zt9e", zt9::encodeElementImage(slot(7, 10)));
+    seeds.emplace_back("own_255x240.zt9e", zt9::encodeElementImage(slot(255, 240)));
+    return seeds;
+}
+
 bool writeAll(const fs::path& folder,
               const std::vector<std::pair<std::string, std::vector<std::uint8_t>>>& seeds) {
     std::error_code ec;
@@ -202,5 +280,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const fs::path root = argv[1];
-    return writeAll(root / "geo", geoSeeds()) && writeAll(root / "bmp", bmpSeeds()) ? 0 : 1;
+    return writeAll(root / "geo", geoSeeds()) && writeAll(root / "bmp", bmpSeeds()) &&
+                   writeAll(root / "clip", clipSeeds())
+               ? 0
+               : 1;
 }

@@ -1,5 +1,7 @@
 #include "errors/error.h"
 
+#include <utility>
+
 namespace zt9 {
 namespace {
 
@@ -53,6 +55,7 @@ std::string generalText(const error& e) {
             return "File save error";
         case kCodeTooLarge:
         case kCodeTooSmall:
+        case kCodeClipboard:
             return e.message;
         default:
             return text::kUnknown;
@@ -70,6 +73,37 @@ std::optional<std::string> messageText(const error& e) {
         default:
             return generalText(e);
     }
+}
+
+error unsupportedBmpError() {
+    error e;
+    e.domain = kDomainBmp;
+    e.unsupported = 1;
+    return e;
+}
+
+error bmpSizeError(bool tooWide, bool tooHigh) {
+    error e;
+    e.domain = kDomainBmp;
+    e.sizeError = tooWide && tooHigh ? 1 : tooWide ? 2 : 3;
+    return e;
+}
+
+error clipboardError(std::string text) {
+    error e;
+    e.code = kCodeClipboard;
+    e.message = std::move(text);
+    return e;
+}
+
+error unmatchedColorError(std::uint32_t color, std::int32_t x, std::int32_t y) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string hex = "#";
+    for (const unsigned shift : {0u, 8u, 16u})  // red, green, blue
+        for (const unsigned nibble : {4u, 0u})
+            hex += kDigits[(color >> (shift + nibble)) & 15u];
+    return clipboardError("Color " + hex + " at x " + formatDecimal(x) + ", y " + formatDecimal(y) +
+                          " is not in the element's palette");
 }
 
 std::string formatDecimal(std::int32_t value) {

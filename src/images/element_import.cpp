@@ -44,14 +44,18 @@ bool importElement(GeoDocument& doc, FieldCode& xCode, FieldCode& yCode,
     return importElement(doc, xCode, yCode, read.bytes);
 }
 
+void checkImportSize(GeoDocument& doc, std::size_t size) {
+    if (size > kImportMaxBytes)
+        raiseFrom(doc, kCodeTooLarge, text::kBmpTooLarge);
+    if (size < kImportMinBytes)
+        raiseFrom(doc, kCodeTooSmall, text::kBmpTooSmall);
+}
+
 bool importElement(GeoDocument& doc, FieldCode& xCode, FieldCode& yCode,
                    std::span<const std::uint8_t> file) {
     requireCurrentElement(doc);
     // The size limits come before the header is looked at.
-    if (file.size() > kImportMaxBytes)
-        raiseFrom(doc, kCodeTooLarge, text::kBmpTooLarge);
-    if (file.size() < kImportMinBytes)
-        raiseFrom(doc, kCodeTooSmall, text::kBmpTooSmall);
+    checkImportSize(doc, file.size());
 
     // Everything that can fail happens on local values first, so a refused file leaves
     // the slot (an earlier import included), the configuration and `modified` untouched.
@@ -60,27 +64,36 @@ bool importElement(GeoDocument& doc, FieldCode& xCode, FieldCode& yCode,
     std::int32_t height = 0;
     std::uint16_t bitCount = 0;
     image.read(file, width, height, bitCount);
-    std::vector<std::uint8_t> pixels;
-    std::array<std::uint32_t, 16> colors{};
+    ImportSlot decoded;
     if (bitCount == 4) {
-        image.decode4bpp(pixels, colors);
+        image.decode4bpp(decoded.pixels, decoded.colors);
     } else {
-        image.decode8bpp(pixels, colors);
+        image.decode8bpp(decoded.pixels, decoded.colors);
     }
+    decoded.width = static_cast<std::uint32_t>(width);
+    decoded.height = static_cast<std::uint32_t>(height - 1);
+    return installImage(doc, std::move(decoded), xCode, yCode);
+}
 
+bool installImage(GeoDocument& doc, ImportSlot image, FieldCode& xCode, FieldCode& yCode) {
+    requireCurrentElement(doc);
+    const std::size_t rows = std::size_t{image.height} + 1;
+    if (image.width < 1 || image.width > 255 || rows > 240 ||
+        image.pixels.size() != rows * ((image.width + 1) / 2)) {
+        throw std::invalid_argument("not an element image");
+    }
     const std::uint32_t element = doc.currentElement;
+    const auto width = static_cast<std::int32_t>(image.width);
+    const auto height = static_cast<std::int32_t>(image.height);
     ImportSlot& slot = doc.importSlots[element];
-    slot.pixels = std::move(pixels);
-    slot.colors = colors;
-    slot.width = static_cast<std::uint32_t>(width);
-    slot.height = static_cast<std::uint32_t>(height - 1);
+    slot = std::move(image);
     slot.imported = 1;
 
     ElementConfig& config = doc.configs[element];
     config.width = width;
-    config.height = height - 1;
+    config.height = height;
     config.resizeWidth = width + 1;
-    config.resizeHeight = height;
+    config.resizeHeight = height + 1;
     takeDisplay(config, doc.displayWords[element]);
 
     // The position is re-applied so that it stays even and inside the picture for the new

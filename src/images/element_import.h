@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <span>
@@ -22,5 +23,17 @@ bool importElement(GeoDocument& doc, FieldCode& xCode, FieldCode& yCode,
 // The same for file bytes already in memory (size limits included).
 bool importElement(GeoDocument& doc, FieldCode& xCode, FieldCode& yCode,
                    std::span<const std::uint8_t> file);
+
+// The import file size limits: a size outside them throws the "more than" or "less than"
+// file size message from the document's `lastError`.
+void checkImportSize(GeoDocument& doc, std::size_t size);
+
+// Makes an image already decoded and checked the current element's own image, as every
+// import and paste does: `image` becomes its slot, width, height and resize values fit the
+// image, the display position goes back to the loaded one, and x and y are re-applied
+// through setX and setY (their field codes to xCode and yCode). Returns true. An image that
+// an element cannot hold (width 1 to 255, 1 to 240 rows, pixels of exactly that size) is a
+// programming fault: std::invalid_argument, nothing changed.
+bool installImage(GeoDocument& doc, ImportSlot image, FieldCode& xCode, FieldCode& yCode);
 
 }  // namespace zt9

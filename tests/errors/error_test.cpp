@@ -42,6 +42,7 @@ TEST(MessageText, EachRecordShowsTheTextOfItsHighestCondition) {
         {{5, 4, 1, 0, 1, 0, 0, 0, 0, text::kGeoTooSmall}, "File size less than 31 \312b"},
         {{0, 3, 0, 0, 0, 0, 0, 0, 0, text::kBmpTooLarge}, "File size more than 61 \312b"},
         {{0, 4, 0, 0, 0, 0, 0, 0, 0, text::kBmpTooSmall}, "File size less than 122 b"},
+        {{0, 5, 0, 0, 0, 0, 0, 0, 0, text::kClipboardDamaged}, "The clipboard picture is damaged"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(messageText(c.first).value_or("<none>"), c.second) << "row " << &c - cases;

@@ -89,9 +89,14 @@ BmpBuilder& BmpBuilder::setIndex(std::uint32_t x, std::uint32_t y, std::uint8_t 
 std::vector<std::uint8_t> BmpBuilder::build() const {
     // Absurd sizes are written into the field only; 40 bytes of info header follow.
     const std::size_t info = infoSize >= 40 && infoSize <= 4096 ? infoSize : 40;
-    // Entries written: clrUsed when it is a palette size, otherwise the depth's full palette.
-    const std::size_t entries = clrUsed != 0 && clrUsed <= 256 ? clrUsed : bitCount == 8 ? 256 : 16;
-    const std::size_t pixelStart = 14 + info + 4 * entries + gap;
+    // Entries written: clrUsed when it is a palette size, otherwise the depth's full palette
+    // (none for true colour).
+    const std::size_t entries = clrUsed != 0 && clrUsed <= 256 ? clrUsed
+                                : bitCount > 8                 ? 0
+                                : bitCount == 8                ? 256
+                                                               : 16;
+    const std::size_t maskBytes = masks && info < 52 ? 12 : 0;
+    const std::size_t pixelStart = 14 + info + maskBytes + 4 * entries + gap;
     // Pixels are written only for sizes of 1 to 4096.
     const bool fits = width > 0 && width <= 4096 && height > 0 && height <= 4096;
     const std::size_t w = fits ? static_cast<std::size_t>(width) : 0;
@@ -108,7 +113,7 @@ std::vector<std::uint8_t> BmpBuilder::build() const {
     put(out, 10, offBits.value_or(static_cast<std::uint32_t>(pixelStart)));
     put(out, 14, infoSize);
     put(out, 18, static_cast<std::uint32_t>(width));
-    put(out, 22, static_cast<std::uint32_t>(height));
+    put(out, 22, static_cast<std::uint32_t>(topDown ? -height : height));
     put(out, 26, 1, 2);  // planes
     put(out, 28, bitCount, 2);
     put(out, 30, compression);
@@ -117,17 +122,21 @@ std::vector<std::uint8_t> BmpBuilder::build() const {
     put(out, 42, 2835);
     put(out, 46, clrUsed);
     put(out, 50, clrUsed);
+    for (std::size_t k = 0; masks && k < 3; ++k)
+        put(out, 54 + 4 * k, (*masks)[k]);
     for (std::size_t k = 0; k < entries && k < palette.size(); ++k)
         std::copy(palette[k].begin(), palette[k].end(),
-                  out.begin() + static_cast<std::ptrdiff_t>(14 + info + 4 * k));
+                  out.begin() + static_cast<std::ptrdiff_t>(14 + info + maskBytes + 4 * k));
     std::fill_n(out.begin() + static_cast<std::ptrdiff_t>(pixelStart - gap), gap,
                 std::uint8_t{0xEE});
     std::copy(streamBytes.begin(), streamBytes.end(),
               out.begin() + static_cast<std::ptrdiff_t>(pixelStart));
-    for (std::size_t at = 0; !rle && !stream && at < w * h; ++at) {  // rows bottom-up
+    for (std::size_t at = 0; !rle && !stream && at < w * h; ++at) {
         const std::uint8_t v = at < indices.size() ? indices[at] : 0;
-        const std::size_t row = pixelStart + (h - 1 - at / w) * stride;
-        if (bitCount == 8)
+        const std::size_t row = pixelStart + (topDown ? at / w : h - 1 - at / w) * stride;
+        if (bitCount == 24 || bitCount == 32)
+            put(out, row + at % w * bitCount / 8, at < argb.size() ? argb[at] : 0, bitCount / 8u);
+        else if (bitCount == 8)
             out[row + at % w] = v;
         else if (bitCount == 4)
             out[row + at % w / 2] |= static_cast<std::uint8_t>(at % w % 2 ? v & 15 : (v & 15) << 4);

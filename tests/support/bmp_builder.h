@@ -28,6 +28,11 @@ struct BmpBuilder {
     std::vector<std::uint8_t> indices;
     // Entries as blue, green, red, reserved; missing entries are written as zero.
     std::vector<std::array<std::uint8_t, 4>> palette;
+    // 24 and 32 bits: pixels as 0xAARRGGBB, top row first; missing values are 0.
+    std::vector<std::uint32_t> argb;
+    bool topDown = false;  // rows top row first, the height field negated
+    // Bit field masks (red, green, blue): after a 40-byte info header, inside a larger one.
+    std::optional<std::array<std::uint32_t, 3>> masks;
 
     // Layout and damage.
     std::uint16_t type = 0x4D42;
@@ -61,6 +66,11 @@ struct BmpBuilder {
     }
 
     std::vector<std::uint8_t> build() const;
+    // The packed DIB a clipboard holds: the file without its 14-byte header.
+    std::vector<std::uint8_t> dib() const {
+        std::vector<std::uint8_t> file = build();
+        return {file.begin() + 14, file.end()};
+    }
 };
 
 }  // namespace zt9::test
