@@ -75,6 +75,7 @@ bool importElement(GeoDocument& doc, FieldCode& xCode, FieldCode& yCode,
     slot.width = static_cast<std::uint32_t>(width);
     slot.height = static_cast<std::uint32_t>(height - 1);
     slot.imported = 1;
+    slot.drawn = 0;
 
     ElementConfig& config = doc.configs[element];
     config.width = width;
