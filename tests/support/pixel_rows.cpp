@@ -36,7 +36,7 @@ Rows rowsOf(const ImportSlot& image) {
     for (std::size_t r = 0; r < rows.size(); ++r) {
         for (std::size_t c = 0; c < 2 * rowBytes; ++c) {
             rows[r] += c == image.width ? "|" : "";
-            rows[r] += kHex[(image.pixels.at(r * rowBytes + c / 2) >> (c % 2 * 4)) & 15u];
+            rows[r] += kHex[(unsigned{image.pixels.at(r * rowBytes + c / 2)} >> (c % 2 * 4)) & 15u];
         }
     }
     return rows;
