@@ -1,4 +1,5 @@
-// Timing of the document work the editor does on every open and every save, in memory.
+// Timing of the document work the editor does on every open and every save, and of one
+// fill and one line on the largest element, in memory.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -6,6 +7,7 @@
 #include <vector>
 
 #include "document/geo_document.h"
+#include "document/pixel_edit.h"
 #include "support/geo_builder.h"
 
 namespace {
@@ -72,5 +74,43 @@ void BM_BuildSaveImageAllMoved(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_BuildSaveImageAllMoved)->Unit(benchmark::kMicrosecond);
+
+// The largest element an image can be: 255 x 240 pixels, all index 0.
+zt9::ImportSlot largestImage() {
+    zt9::ImportSlot image;
+    image.width = 255;
+    image.height = 239;
+    image.pixels.assign(std::size_t{128} * 240, 0);
+    return image;
+}
+
+// A fill of the whole element, alternately to index 1 and back to 0.
+void BM_FloodFillLargestElement(benchmark::State& state) {
+    zt9::ImportSlot image = largestImage();
+    std::uint8_t index = 1;
+    for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): benchmark idiom
+        const zt9::PixelRect changed = zt9::floodFill(image, 127, 120, index);
+        if (changed.right - changed.left != 255 || changed.bottom - changed.top != 240) {
+            state.SkipWithError("the fill did not cover the element");
+            break;
+        }
+        index ^= 1u;
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_FloodFillLargestElement)->Unit(benchmark::kMicrosecond);
+
+// One line segment across the element from a point outside it to the opposite corner.
+void BM_LineAcrossLargestElement(benchmark::State& state) {
+    zt9::ImportSlot image = largestImage();
+    std::uint8_t index = 1;
+    for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): benchmark idiom
+        const zt9::PixelRect changed = zt9::drawLine(image, -40, -30, 254, 239, index);
+        benchmark::DoNotOptimize(changed);
+        index ^= 1u;
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_LineAcrossLargestElement)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

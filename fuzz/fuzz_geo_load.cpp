@@ -1,13 +1,16 @@
 // Any bytes as a GEO font, loaded the way the load command does after reading the file.
 // A font that opens is drawn in both views, exported and turned into a save image, before
-// and after a few edits that the input's uninterpreted header word 2 (offset 8) chooses.
+// and after a few edits that the input's uninterpreted header word 2 (offset 8) chooses
+// and a line, a fill and a palette change on the current element.
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "document/byte_io.h"
+#include "document/element_image.h"
 #include "document/geo_document.h"
+#include "document/pixel_edit.h"
 #include "errors/error.h"
 #include "fuzz_common.h"
 #include "images/element_export.h"
@@ -53,6 +56,30 @@ void applyEdits(GeoDocument& doc, std::uint32_t script) {
     }
 }
 
+bool within(const PixelRect& changed, const ImportSlot& image) {
+    return changed.empty() || (changed.left >= 0 && changed.top >= 0 &&
+                               std::int64_t{changed.right} <= std::int64_t{image.width} &&
+                               std::int64_t{changed.bottom} <= std::int64_t{image.height} + 1);
+}
+
+// Drawing on the current element, with end points anywhere in the 32-bit range taken from
+// the picture block's lead bytes and header word 2: nothing changes outside the image.
+void drawOn(GeoDocument& doc) {
+    const std::size_t lead = std::size_t{doc.pictureOffset} + 4;
+    const auto x0 = static_cast<std::int32_t>(readU32(doc.fileImage, lead));
+    const auto y0 = static_cast<std::int32_t>(readU32(doc.fileImage, 8));
+    const auto x1 = static_cast<std::int8_t>(readU8(doc.fileImage, lead + 4));
+    const auto y1 = static_cast<std::int8_t>(readU8(doc.fileImage, lead + 5));
+    const auto index = static_cast<std::uint8_t>(readU8(doc.fileImage, lead + 6) & 15u);
+    ImportSlot& image = makeOwnImage(doc, doc.currentElement);
+    const std::size_t bytes = image.pixels.size();
+    require(bytes == (std::size_t{image.width} + 1) / 2 * (std::size_t{image.height} + 1));
+    require(within(drawLine(image, x0, y0, x1, y1, index), image));
+    require(within(floodFill(image, x1, y1, static_cast<std::uint8_t>(index ^ 5u)), image));
+    setPaletteEntry(image, index, static_cast<std::uint32_t>(x0));
+    require(image.pixels.size() == bytes);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -80,6 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     applyEdits(doc, readU32(doc.fileImage, 8));
+    drawOn(doc);
     fuzz::renderBothViews(doc, (data[8] & 1u) != 0);
     const std::vector<std::uint8_t> saved = doc.buildSaveImage();
     require(saved.size() == doc.fileSize);

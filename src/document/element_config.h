@@ -26,7 +26,8 @@ struct ElementConfig {
     bool operator==(const ElementConfig&) const = default;
 };
 
-// An imported image that replaces an element's pixels until it is saved into the file.
+// An element's own image (imported from a BMP or drawn on) that replaces its pixels until
+// it is saved into the file.
 struct ImportSlot {
     std::uint8_t imported = 0;
     // 4-bit pixels: height + 1 rows of (width + 1) / 2 bytes, top row first, no padding,
@@ -35,6 +36,9 @@ struct ImportSlot {
     std::array<std::uint32_t, 16> colors{};  // red in bits 0-7, green 8-15, blue 16-23
     std::uint32_t width = 0;
     std::uint32_t height = 0;  // rows minus one
+    // Set when the image was drawn on or its palette changed, cleared by an import: only a
+    // drawn image is exported in place of the element as loaded.
+    std::uint8_t drawn = 0;
 
     bool operator==(const ImportSlot&) const = default;
 };

@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "document/colors15.h"
 #include "document/element_config.h"
 #include "errors/error.h"
 
@@ -136,11 +137,5 @@ std::uint32_t openFont(GeoDocument& document, const std::filesystem::path& fileN
 
 // Size of an open stream in bytes, leaving it at the start; -1 when it cannot be told.
 std::int64_t streamSize(std::istream& stream);
-
-// 8-bit channel to 5-bit level: v / 8 rounded up, at most 31.
-std::uint32_t colorLevel5(std::uint32_t channel);
-// Writes 16 colours (0x00BBGGRR) as 15-bit little-endian words at `position`.
-void packColors15(const std::array<std::uint32_t, 16>& colors, std::span<std::uint8_t> output,
-                  std::size_t position);
 
 }  // namespace zt9

@@ -268,6 +268,7 @@ bool GeoDocument::resetImport() {
     if (slot.imported != 0) {
         slot.pixels = {};
         slot.imported = 0;
+        slot.drawn = 0;
     }
     return slot.imported != 0;
 }

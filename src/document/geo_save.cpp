@@ -180,18 +180,4 @@ void GeoDocument::saveFile(const std::filesystem::path& fileName) {
     modified = 0;
 }
 
-std::uint32_t colorLevel5(std::uint32_t channel) {
-    return std::min<std::uint32_t>((channel + 7) / 8, 31);
-}
-
-void packColors15(const std::array<std::uint32_t, 16>& colors, std::span<std::uint8_t> output,
-                  std::size_t position) {
-    for (std::size_t k = 0; k < colors.size(); ++k) {
-        const std::uint32_t c = colors[k];
-        const std::uint32_t packed = colorLevel5(c & 0xFFu) | (colorLevel5((c >> 8) & 0xFFu) << 5) |
-                                     (colorLevel5((c >> 16) & 0xFFu) << 10);
-        writeU16(output, position + 2 * k, static_cast<std::uint16_t>(packed));
-    }
-}
-
 }  // namespace zt9

@@ -2,12 +2,14 @@
 
 #include <stdexcept>
 
-#include "document/byte_io.h"
+#include "document/colors15.h"
 
 namespace zt9 {
 namespace {
 
+// What an export writes: an element of a 4-bit picture (see BmpImage::build4bpp).
 struct ExportJob {
+    std::span<const std::uint8_t> picture;
     std::size_t start = 0;
     std::uint32_t rowSkip = 0;
     std::uint32_t width = 0;
@@ -15,13 +17,38 @@ struct ExportJob {
     ElementPalette colors{};
 };
 
+ElementPalette toBmpEntries(const Palette16& colors) {
+    ElementPalette entries{};
+    for (std::size_t k = 0; k < colors.size(); ++k) {
+        const std::uint32_t c = colors[k];
+        entries[k] = RgbQuad{static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 8),
+                             static_cast<std::uint8_t>(c), 0};
+    }
+    return entries;
+}
+
 ExportJob prepare(const GeoDocument& doc) {
     const std::uint32_t element = doc.currentElement;
-    if (element >= doc.placeWords.size())
+    if (element >= doc.placeWords.size() || element >= doc.importSlots.size())
         throw std::logic_error("no open element to export");
-    // The place word as loaded: the export always shows the element as it is in the file.
-    const std::uint32_t place = doc.placeWords[element];
     ExportJob job;
+    const ImportSlot& slot = doc.importSlots[element];
+    if (slot.imported != 0 && slot.drawn != 0) {
+        // A drawn element is written from its own image, rows back to back, with its colours
+        // as the file will hold them: the same file an export of it after a save and a
+        // reload gives.
+        Palette16 stored{};
+        for (std::size_t k = 0; k < stored.size(); ++k)
+            stored[k] = storedColor(slot.colors[k]);
+        job.picture = slot.pixels;
+        job.width = slot.width;
+        job.height = slot.height + 1;
+        job.colors = toBmpEntries(stored);
+        return job;
+    }
+    // Otherwise the place word as loaded: imports and edits do not change the export.
+    const std::uint32_t place = doc.placeWords[element];
+    job.picture = doc.fileImage;
     job.width = (place >> 16) & 0xFFu;
     job.height = (place >> 24) + 1;
     job.start = doc.elementPixelOffset(place);
@@ -30,26 +57,10 @@ ExportJob prepare(const GeoDocument& doc) {
     return job;
 }
 
-std::uint8_t widen5(std::uint32_t level) {
-    return static_cast<std::uint8_t>((level & 31u) << 3);
-}
-
 }  // namespace
 
 ElementPalette toBmpPalette(const GeoDocument& doc, std::uint32_t element) {
-    // The record is read as 32-bit words, so its start is rounded down to a multiple of 4;
-    // the colours follow its flags word, two to a word, the first in the low half.
-    const std::uint64_t record =
-        (std::uint64_t{doc.paletteOffset} + std::uint64_t{kPaletteEntryBytes} * element) &
-        ~std::uint64_t{3};
-    ElementPalette colors{};
-    for (std::size_t k = 0; k < colors.size(); ++k) {
-        const std::uint64_t at = record + 4 + 2 * k;
-        const std::uint32_t c =
-            at < doc.fileImage.size() ? readU16(doc.fileImage, static_cast<std::size_t>(at)) : 0u;
-        colors[k] = RgbQuad{widen5(c >> 10), widen5(c >> 5), widen5(c), 0};
-    }
-    return colors;
+    return toBmpEntries(expandPalette(doc.fileImage, doc.paletteOffset, element));
 }
 
 std::vector<std::uint8_t> exportElementBytes(const GeoDocument& doc, int mode) {
@@ -58,10 +69,9 @@ std::vector<std::uint8_t> exportElementBytes(const GeoDocument& doc, int mode) {
     const ExportJob job = prepare(doc);
     BmpImage image;
     if (mode == kExport8bpp)
-        return image.build8bpp(doc.fileImage, job.start, job.rowSkip, job.width, job.height,
+        return image.build8bpp(job.picture, job.start, job.rowSkip, job.width, job.height,
                                job.colors);
-    return image.build4bpp(doc.fileImage, job.start, job.rowSkip, job.width, job.height,
-                           job.colors);
+    return image.build4bpp(job.picture, job.start, job.rowSkip, job.width, job.height, job.colors);
 }
 
 void exportElement(const GeoDocument& doc, int mode, const std::filesystem::path& fileName) {
@@ -70,10 +80,10 @@ void exportElement(const GeoDocument& doc, int mode, const std::filesystem::path
     const ExportJob job = prepare(doc);
     BmpImage image;
     if (mode == kExport8bpp) {
-        image.write8bpp(fileName, doc.fileImage, job.start, job.rowSkip, job.width, job.height,
+        image.write8bpp(fileName, job.picture, job.start, job.rowSkip, job.width, job.height,
                         job.colors);
     } else {
-        image.write4bpp(fileName, doc.fileImage, job.start, job.rowSkip, job.width, job.height,
+        image.write4bpp(fileName, job.picture, job.start, job.rowSkip, job.width, job.height,
                         job.colors);
     }
 }

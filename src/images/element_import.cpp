@@ -88,6 +88,7 @@ bool installImage(GeoDocument& doc, ImportSlot image, FieldCode& xCode, FieldCod
     ImportSlot& slot = doc.importSlots[element];
     slot = std::move(image);
     slot.imported = 1;
+    slot.drawn = 0;
 
     ElementConfig& config = doc.configs[element];
     config.width = width;

@@ -124,18 +124,6 @@ bool currentIsDrawable(const GeoDocument& document) {
 
 }  // namespace
 
-Palette16 expandPalette(std::span<const std::uint8_t> fileImage, std::uint32_t paletteOffset,
-                        std::uint32_t element) {
-    const std::uint64_t record =
-        (std::uint64_t{paletteOffset} + std::uint64_t{kPaletteEntryBytes} * element) &
-        ~std::uint64_t{3};
-    Palette16 colors{};
-    for (std::uint64_t k = 0; k < colors.size(); ++k) {
-        colors[k] = expandColor15(readU16(fileImage, static_cast<std::size_t>(record + 4 + 2 * k)));
-    }
-    return colors;
-}
-
 void fillBlock(Surface& surface, std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h,
                std::uint32_t color) {
     if (h >= 0)

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 
+#include "document/colors15.h"
 #include "document/element_config.h"
 #include "document/geo_document.h"
 #include "render/surface.h"
@@ -16,20 +17,6 @@ namespace zt9 {
 // The operations that draw file elements take the document writable because they store
 // the row skip they use in GeoDocument::rowSkip, the scratch field the element walkers
 // share; the value is computed locally and only stored there.
-
-using Palette16 = std::array<std::uint32_t, 16>;
-
-// A 15-bit file colour (red bits 0-4, green 5-9, blue 10-14) as 0x00BBGGRR. Each level is
-// multiplied by 8, so 31 becomes 248; bit 15 is ignored.
-constexpr std::uint32_t expandColor15(std::uint32_t c) {
-    return (c & 0x1Fu) << 3 | ((c >> 5) & 0x1Fu) << 11 | ((c >> 10) & 0x1Fu) << 19;
-}
-
-// The first 16 colours of element `element`'s palette record. The record's flags may
-// announce 256 colours, but 4-bit pixels only ever use these 16, which lie inside the
-// record's own 36 bytes. Bytes outside fileImage read as 0.
-Palette16 expandPalette(std::span<const std::uint8_t> fileImage, std::uint32_t paletteOffset,
-                        std::uint32_t element);
 
 // Fills w columns x (h + 1) rows from (x, y).
 void fillBlock(Surface& surface, std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h,

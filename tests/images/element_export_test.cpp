@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "document/element_image.h"
+#include "document/pixel_edit.h"
 #include "images/element_export.h"
 #include "images/import_fixtures.h"
 #include "support/disk_faults.h"
@@ -66,6 +68,48 @@ TEST(ElementRoundTrip, ExportThenImportGivesTheElementBack) {
             doc.configs[2].y = 40;
             EXPECT_EQ(exportElementBytes(doc, mode), file);
         }
+    }
+}
+
+// Element 1 drawn on (a line running out of it, a fill, two palette entries) saves like its
+// twin imported from a BMP with the same pixels and palette (colour 2 as chosen, which the
+// save rounds), and exports as it does after a save and a reload, to bytes and to a file.
+// The twin exports as loaded until it is drawn on, and again after a new import.
+TEST(DrawnElement, SavesLikeItsImportedTwinAndExportsItsOwnImage) {
+    GeoDocument drawn = openDocument(GeoBuilder::grid(3, 6, 4));
+    drawn.currentElement = 1;
+    GeoDocument twin = drawn;
+    const GeoDocument loaded = drawn;
+    ImportSlot& image = makeOwnImage(drawn, 1);
+    drawLine(image, -3, 4, 9, 0, 14);
+    floodFill(image, 0, 0, 0);
+    setPaletteEntry(image, 2, 0xF17B05);
+    setPaletteEntry(image, 15, 0x123456);
+    Bmp bmp(6, 5, 4);
+    for (std::uint32_t k = 0; k < 16; ++k) {  // palette entry k, and for k < 6 column k
+        const std::uint32_t c = k == 1 ? 0xF17B05 : image.colors[elementIndexFromBmp(k)];
+        bmp.setEntry(k, c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+        for (std::uint32_t y = 0; y < 5 && k < 6; ++y)
+            bmp.setIndex(k, y, bmpIndexFromElement(pixelAt(image, k, y).value()));
+    }
+    ASSERT_EQ(import(twin, bmp.build()), kAccepted);
+    EXPECT_EQ(drawn.buildSaveImage(), twin.buildSaveImage());
+
+    GeoDocument reloaded;
+    openFont(reloaded, drawn.buildSaveImage());
+    reloaded.currentElement = 1;
+    TempDir dir;
+    for (const int mode : {kExport4bpp, kExport8bpp}) {
+        const Bytes expected = exportElementBytes(reloaded, mode);
+        exportElement(drawn, mode, dir.file("e.bmp"));
+        EXPECT_EQ(exportElementBytes(drawn, mode), expected);
+        EXPECT_EQ(readBytes(dir.file("e.bmp")), expected);
+        GeoDocument other = twin;
+        EXPECT_EQ(exportElementBytes(other, mode), exportElementBytes(loaded, mode));
+        makeOwnImage(other, 1);
+        EXPECT_EQ(exportElementBytes(other, mode), expected);
+        ASSERT_EQ(import(other, bmp.build()), kAccepted);
+        EXPECT_EQ(exportElementBytes(other, mode), exportElementBytes(loaded, mode));
     }
 }
 

@@ -1,0 +1,78 @@
+// An element's present picture as its own image, saving what was converted, and palette
+// entries at the file's precision.
+
+#include <gtest/gtest.h>
+
+#include "document/element_image.h"
+#include "document/pixel_edit.h"
+#include "support/pixel_rows.h"
+#include "support/test_util.h"
+
+namespace zt9::test {
+namespace {
+
+// Element 0 is loaded 3 x 2 at (4, 2), element 1 at the odd x 5 over the same pixels (read
+// from the byte that holds x, as the view does), in a painted picture. Each case sets
+// element 0's x, y, width and height: as loaded, moved, lower, narrower, wider, higher.
+TEST(ElementImage, PresentPictureIsTheLoadedPlaceAtTheConfiguredSize) {
+    GeoBuilder font;
+    font.elements = {GeoBuilder::layoutAt(4, 2, 3, 1), GeoBuilder::layoutAt(5, 2, 3, 1)};
+    font.elements[0].colors = {0, 0x7FFF, 0x001F, 0x8421};
+    paintRows(font, 4, 2, "123456/789abc/def123");
+    GeoDocument doc = openDocument(font);
+    using I = std::int32_t;
+    const std::tuple<I, I, I, I, std::string> cases[] = {{4, 2, 3, 1, "1234/789a"},
+                                                         {100, 50, 3, 1, "1234/789a"},
+                                                         {4, 2, 2, 0, "12"},
+                                                         {4, 2, 1, 1, "12/78"},
+                                                         {4, 2, 4, 1, "1230/7890"},
+                                                         {4, 2, 0, 0, ""},
+                                                         {4, 2, 5, 2, "123000/789000/000000"}};
+    for (const auto& [x, y, width, height, rows] : cases) {
+        doc.configs[0] = {x, y, width, height};
+        const ImportSlot image = presentImage(doc, 0);
+        EXPECT_EQ(rowsOf(image), rows);
+        EXPECT_EQ(image.colors, (Palette16{0, 0xF8F8F8, 0x0000F8, 0x080808}));
+        EXPECT_EQ(image.imported + image.drawn, 0);
+    }
+    EXPECT_EQ(rowsOf(presentImage(doc, 1)), "1234/789a");
+    doc.importSlots[1] = imageFromRows(1, "21");
+    doc.importSlots[1].imported = 1;
+    EXPECT_EQ(presentImage(doc, 1), doc.importSlots[1]);
+    EXPECT_EQ(presentImage(doc, 2), ImportSlot{});
+    EXPECT_THROW(makeOwnImage(doc, 2), std::out_of_range);
+}
+
+// Converted unchanged, elements of an odd width save back to the loaded bytes, neighbour
+// pixels in the pad nibbles included; one drawn pixel changes one nibble.
+TEST(ElementImage, ConvertedElementsSaveAsLoaded) {
+    GeoBuilder font = GeoBuilder::grid(6, 7, 3);
+    for (const ElementLayout& e : font.elements)
+        paintRows(font, e.x + 7, e.y, "9/a/b/c");
+    GeoDocument doc = openDocument(font);
+    for (std::uint32_t i = 0; i < doc.elementCount; ++i)
+        EXPECT_EQ(makeOwnImage(doc, i).imported + doc.importSlots[i].drawn, 2);
+    EXPECT_EQ(doc.buildSaveImage(), font.build());
+    EXPECT_TRUE(setPixel(makeOwnImage(doc, 4), 6, 3, 12));
+    font.setPixel(font.elements[4].x + 6, font.elements[4].y + 3, 12);
+    EXPECT_EQ(doc.buildSaveImage(), font.build());
+}
+
+// Each channel is stored at 5 bits as a save rounds it, and kept as a reload shows it.
+TEST(ElementImage, PaletteEntriesKeepTheFilePrecision) {
+    ImportSlot image;
+    for (const auto& [chosen, stored] : {std::pair(0xFFFFFFu, 0xF8F8F8u),
+                                         {0x070707u, 0x080808u},
+                                         {0x0000F9u, 0x0000F8u},
+                                         {0x100001u, 0x100008u},
+                                         {0u, 0u},
+                                         {0x01FF80u, 0x08F880u}}) {
+        image.colors[3] = 0x123456;
+        EXPECT_TRUE(setPaletteEntry(image, 3, chosen));
+        EXPECT_EQ(image.colors[3], stored) << std::hex << chosen;
+        EXPECT_FALSE(setPaletteEntry(image, 3, stored) || setPaletteEntry(image, 16, 0));
+    }
+}
+
+}  // namespace
+}  // namespace zt9::test

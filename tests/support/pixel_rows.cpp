@@ -1,0 +1,45 @@
+#include "support/pixel_rows.h"
+
+namespace zt9::test {
+namespace {
+
+std::uint8_t hexDigit(char c) {
+    return static_cast<std::uint8_t>(std::stoi(std::string(1, c), nullptr, 16));
+}
+
+}  // namespace
+
+ImportSlot imageFromRows(std::uint32_t width, const std::string& rows) {
+    ImportSlot image;
+    image.width = width;
+    for (std::size_t at = 0; const char c : rows) {
+        if (c == '/') {
+            ++image.height;
+            continue;
+        }
+        image.pixels.resize(at / 2 + 1);
+        image.pixels[at / 2] |= static_cast<std::uint8_t>(hexDigit(c) << (at % 2 * 4));
+        ++at;
+    }
+    return image;
+}
+
+std::string rowsOf(const ImportSlot& image) {
+    std::string rows;
+    for (std::size_t at = 0; at < image.pixels.size() * 2; ++at) {
+        rows += at != 0 && at % ((image.width + 1) / 2 * 2) == 0 ? "/" : "";
+        rows += "0123456789abcdef"[(unsigned{image.pixels[at / 2]} >> (at % 2 * 4)) & 15u];
+    }
+    return rows;
+}
+
+void paintRows(GeoBuilder& font, std::uint32_t x, std::uint32_t y, const std::string& rows) {
+    for (std::uint32_t column = x; const char c : rows) {
+        if (c == '/')
+            ++y, column = x;
+        else
+            font.setPixel(column++, y, hexDigit(c));
+    }
+}
+
+}  // namespace zt9::test
