@@ -2,9 +2,11 @@
 // and Color. The dialog itself only hands its notifications to these functions.
 #include <algorithm>
 #include <array>
+#include <string>
 
 #include "editor/field_number.h"
 #include "editor/main_window.h"
+#include "errors/error.h"
 #include "resources/resource.h"
 
 namespace zt9 {
@@ -75,17 +77,24 @@ std::array<std::int32_t, 8> savedValues(const ElementConfig& c) {
 
 void MainWindow::writeField(int field, std::int32_t value) {
     const bool isSigned = field == IDC_DISPLAY_X || field == IDC_DISPLAY_Y;
-    screen_.setFieldNumber(field, value, isSigned);
+    // A field that already shows the text is left alone: setting a field is the panel's
+    // slowest step, and stepping through elements changes only a few of them.
+    const std::string text =
+        isSigned ? formatDecimal(value) : std::to_string(static_cast<std::uint32_t>(value));
+    if (screen_.fieldText(field) != text)
+        screen_.setFieldNumber(field, value, isSigned);
 }
 
 void MainWindow::writeAllFields() {
+    const PanelRedrawHold hold(screen_);
     for (const PanelField& row : kPanelFields)
         writeField(row.field, panelConfig.*row.value);
 }
 
 void MainWindow::showElementInPanel() {
     writeAllFields();
-    screen_.selectColor(panelConfig.colorIndex);
+    if (screen_.selectedColor() != panelConfig.colorIndex)
+        screen_.selectColor(panelConfig.colorIndex);
     screen_.checkMenuItem(IDM_RESET_IMPORT, elementImported != 0);
 }
 
@@ -204,9 +213,8 @@ void MainWindow::resetField(int button) {
 }
 
 void MainWindow::scaleChanged(std::int32_t position) {
-    view.viewZoom = position;
-    document_.setZoom(static_cast<std::uint32_t>(position));
-    screen_.invalidate();
+    applyZoom(position, {}, false);
+    showChanges();
 }
 
 void MainWindow::colorChosen(int entry) {

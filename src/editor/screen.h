@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "editor/picture_viewport.h"
+
 namespace zt9 {
 
 enum class FileFilter {
@@ -24,6 +26,9 @@ struct FileDialog {
     std::filesystem::path fileName;  // the name the dialog opens with
     int filterIndex = 1;             // 1-based filter selected when the dialog opens
 };
+
+// The parts of the status bar, left to right; `hint` stands alone in place of all of them.
+enum class StatusPart { element, geometry, pointer, zoom, modified, hint };
 
 struct FileChoice {
     std::filesystem::path fileName;
@@ -52,6 +57,12 @@ class Screen {
     // --- On screen
     // Asks for a repaint of the whole main window, without erasing it first.
     virtual void invalidate() = 0;
+    // The same for one rectangle of its client area.
+    virtual void invalidateRect(const PixelRect& area) = 0;
+    // Shows or hides the picture area's two scroll bars, placed and set as given.
+    virtual void showScrollBars(const ScrollBar& horizontal, const ScrollBar& vertical) = 0;
+    // One part's text; a non-empty hint replaces the parts until it is emptied again.
+    virtual void setStatusText(StatusPart part, std::string_view text) = 0;
     virtual void checkMenuItem(int command, bool checked) = 0;
     // Puts the radio mark of the View menu's mode group on `command`.
     virtual void checkViewMode(int command) = 0;
@@ -59,6 +70,9 @@ class Screen {
     // View menus.
     virtual void enableDocumentMenus(bool enabled) = 0;
     virtual void enablePanel(bool enabled) = 0;
+    // While held, panel fields change without drawing; the release draws each changed one
+    // once. Holds nest.
+    virtual void holdPanelRedraw(bool hold) = 0;
     // Writes a number into a panel field, as signed or unsigned decimal text.
     virtual void setFieldNumber(int field, std::int32_t value, bool isSigned) = 0;
     // The text a panel field shows.
@@ -72,6 +86,18 @@ class Screen {
     // Has reportFailure() called once the current message has been handled.
     virtual void postFailureReport() = 0;
     virtual void destroyWindow() = 0;
+};
+
+// Holds the panel's redraw for the length of a scope.
+class PanelRedrawHold {
+  public:
+    explicit PanelRedrawHold(Screen& screen) : screen_(screen) { screen_.holdPanelRedraw(true); }
+    ~PanelRedrawHold() { screen_.holdPanelRedraw(false); }
+    PanelRedrawHold(const PanelRedrawHold&) = delete;
+    PanelRedrawHold& operator=(const PanelRedrawHold&) = delete;
+
+  private:
+    Screen& screen_;
 };
 
 }  // namespace zt9

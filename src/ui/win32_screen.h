@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "editor/screen.h"
 
 namespace zt9::ui {
@@ -30,6 +32,10 @@ class Win32Screen : public Screen {
     void beep() override;
 
     void invalidate() override;
+    void invalidateRect(const PixelRect& area) override;
+    void showScrollBars(const ScrollBar& horizontal, const ScrollBar& vertical) override;
+    void setStatusText(StatusPart part, std::string_view text) override;
+    void holdPanelRedraw(bool hold) override;
     void checkMenuItem(int command, bool checked) override;
     void checkViewMode(int command) override;
     void enableDocumentMenus(bool enabled) override;
@@ -45,8 +51,12 @@ class Win32Screen : public Screen {
 
   private:
     HMENU menu() const { return GetMenu(mainWindow_); }
+    // A panel control whose look changed: drawn now, or when the panel's redraw is released.
+    void changed(HWND control);
     HWND mainWindow_ = nullptr;
     HWND panel_ = nullptr;
+    int redrawHeld_ = 0;
+    std::vector<HWND> changedWhileHeld_;
 };
 
 }  // namespace zt9::ui

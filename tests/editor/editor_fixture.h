@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <tuple>
 #include <utility>
@@ -47,12 +48,23 @@ class EditorTest : public ::testing::Test, public Screen {
         modal("message " + std::string(caption) + ": " + std::string(text));
     }
     void beep() override { log.emplace_back("beep"); }
-    void invalidate() override { ++invalidations; }
-    void checkMenuItem(int id, bool on) override { show(id == IDM_TRANSPARENCY ? "t" : "r", on); }
+    void invalidate() override { ++invalidations, invalidated = {}; }
+    void invalidateRect(const PixelRect& area) override { ++invalidations, invalidated = area; }
+    void showScrollBars(const ScrollBar& across, const ScrollBar& down) override {
+        bars = {across, down};
+    }
+    void setStatusText(StatusPart part, std::string_view text) override {
+        status.at(static_cast<std::size_t>(part)) = text;
+    }
+    void holdPanelRedraw(bool hold) override { holds += hold ? 1 : -1; }
+    void checkMenuItem(int id, bool on) override {
+        show(id == IDM_TRANSPARENCY ? "t" : id == IDM_GRID ? "g" : "r", on);
+    }
     void checkViewMode(int item) override { show("v", item == IDM_PICTURE_ELEMENT); }
     void enableDocumentMenus(bool on) override { show("d", on); }
     void enablePanel(bool on) override { show("p", on); }
     void setFieldNumber(int field, std::int32_t value, bool isSigned) override {
+        ++fieldWrites;
         show(kNames.at(field), isSigned ? value : std::int64_t{static_cast<std::uint32_t>(value)});
     }
     std::string fieldText(int field) override { return shown[kNames.at(field)]; }
@@ -126,6 +138,18 @@ class EditorTest : public ::testing::Test, public Screen {
     std::vector<std::string> log;
     std::map<std::string, std::string> shown{{"c", "-1"}};
     int invalidations = 0;
+    PixelRect invalidated;  // the last rectangle invalidated, empty for the whole window
+    std::pair<ScrollBar, ScrollBar> bars;
+    std::array<std::string, 6> status;  // by StatusPart
+    int holds = 0;
+    int fieldWrites = 0;
+    // The status bar as shown: the hint alone, or the parts separated by "|".
+    std::string statusBar() const {
+        std::string parts;
+        for (std::size_t i = 0; i < 5; ++i)
+            parts += status[i] + (i < 4 ? "|" : "");
+        return status[5].empty() ? parts : status[5];
+    }
     TempDir dir;
     GeoDocument document;
     MainWindow window{document, *this};

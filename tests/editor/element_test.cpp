@@ -1,8 +1,7 @@
 // The view commands, the keyboard moves and resizes, the element panel (committed fields,
-// arrows, the Reset buttons, Scale and Color) and the image commands; the paint geometry and
-// the reading of typed numbers.
+// arrows, the Reset buttons, Scale and Color) and the image commands; the reading of typed
+// numbers.
 #include "editor/field_number.h"
-#include "editor/paint_plan.h"
 #include "editor_fixture.h"
 #include "images/element_export.h"
 
@@ -92,21 +91,6 @@ TEST_F(EditorTest, KeysAndCommittedFieldsStartFromTheShownTextAndShowWhatTheElem
             EXPECT_TRUE(!document.isModified() || showsStored());
         }
     }
-}
-
-TEST(PaintPlan, GreyMarginsSurroundTheStretchedFrameCutToTheSurface) {
-    // Frame width and height, zoom, the area's right and bottom, and the plan.
-    const std::vector<std::tuple<int, int, int, int, int, PaintPlan>> cases = {
-        {0, 0, 1, 400, 300, {{0, 0, 400, 300}, {0, 1, 0, 300}, 0, 1, 1}},  // nothing shown
-        {255, 239, 4, 1200, 1000, {{1020, 0, 1200, 1000}, {0, 960, 1020, 1000}, 255, 240, 4}},
-        {6, 4, 10, 50, 30, {{60, 0, 50, 30}, {0, 50, 60, 30}, 6, 5, 10}},  // beyond the area
-        {255, 255, 1, 300, 300, {{255, 0, 300, 300}, {0, 240, 255, 300}, 255, 240, 1}},
-        {6, 4, 20, 100, 100, {{60, 0, 100, 100}, {0, 50, 60, 100}, 6, 5, 10}},  // at most 10
-        {6, 4, 0, 100, 100, {{6, 0, 100, 100}, {0, 5, 6, 100}, 6, 5, 1}}};      // at least 1
-    for (const auto& [width, height, zoom, right, bottom, plan] : cases)
-        EXPECT_EQ(planPaint({.width = width, .height = height}, zoom, right, bottom), plan)
-            << width << "x" << height << " zoom " << zoom;
-    EXPECT_TRUE(PixelRect({60, 0, 50, 30}).empty() && !PixelRect({6, 0, 50, 30}).empty());
 }
 
 TEST(FieldNumber, TypedTextReadsAsTheNumberItStartsWithAndNeverWraps) {
