@@ -139,7 +139,6 @@ void MainWindow::saveAs(int /*id*/, std::intptr_t /*param*/) {
 void MainWindow::stepElement(int id, std::intptr_t /*param*/) {
     const std::uint32_t number =
         id == IDM_NEXT_ELEMENT ? document_.nextElement() : document_.previousElement();
-    const PanelRedrawHold hold(screen_);
     writeField(IDC_NUMBER, static_cast<std::int32_t>(number));
     panelConfig = document_.currentConfig(elementImported);
     showElementInPanel();
@@ -190,7 +189,7 @@ void MainWindow::moveOrResize(int id, std::intptr_t /*param*/) {
                                    [id](const MoveKey& k) { return k.id == id; });
     // The value the field shows is where the step starts; text that is not a number reads
     // as 0, and a decrease never goes below that.
-    const std::int32_t shown = readFieldNumber(screen_.fieldText(key->field), false);
+    const std::int32_t shown = readFieldNumber(readField(key->field), false);
     requestedValue = shown;
     if (key->step < 0 && shown == 0)
         return;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <utility>
 
 #include "editor/field_number.h"
 #include "editor/main_window.h"
@@ -77,16 +78,28 @@ std::array<std::int32_t, 8> savedValues(const ElementConfig& c) {
 
 void MainWindow::writeField(int field, std::int32_t value) {
     const bool isSigned = field == IDC_DISPLAY_X || field == IDC_DISPLAY_Y;
-    // A field that already shows the text is left alone: setting a field is the panel's
+    // A field that still shows the text is left alone: setting a field is the panel's
     // slowest step, and stepping through elements changes only a few of them.
-    const std::string text =
+    std::string text =
         isSigned ? formatDecimal(value) : std::to_string(static_cast<std::uint32_t>(value));
-    if (screen_.fieldText(field) != text)
-        screen_.setFieldNumber(field, value, isSigned);
+    if (const auto written = fieldsWritten_.find(field);
+        written != fieldsWritten_.end() && written->second == text)
+        return;
+    screen_.setFieldNumber(field, value, isSigned);
+    fieldsWritten_[field] = std::move(text);  // after the change the write itself reports
+}
+
+void MainWindow::fieldChanged(int field) {
+    fieldsWritten_.erase(field);
+}
+
+std::string MainWindow::readField(int field) {
+    // Whatever the field shows now counts, not what was written there last.
+    fieldChanged(field);
+    return screen_.fieldText(field);
 }
 
 void MainWindow::writeAllFields() {
-    const PanelRedrawHold hold(screen_);
     for (const PanelField& row : kPanelFields)
         writeField(row.field, panelConfig.*row.value);
 }
@@ -122,7 +135,7 @@ void MainWindow::commitField(int field) {
     if (view.documentLoaded == 0)
         return;
     if (field == IDC_NUMBER) {
-        const std::int32_t value = readFieldNumber(screen_.fieldText(field), false);
+        const std::int32_t value = readFieldNumber(readField(field), false);
         clampCode = document_.selectElement(value, clampedValue);
         panelConfig = document_.currentConfig(elementImported);
         showElementInPanel();
@@ -130,7 +143,7 @@ void MainWindow::commitField(int field) {
     } else if (const PanelField* row = findField(&PanelField::field, field)) {
         // However large, empty or not a number the text, the field ends up showing the value
         // the element now holds.
-        const std::int32_t value = readFieldNumber(screen_.fieldText(field), row->isSigned);
+        const std::int32_t value = readFieldNumber(readField(field), row->isSigned);
         std::int32_t corrected = 0;
         clampCode = (document_.*row->set)(value, row->isSigned ? corrected : clampedValue);
         showStored(field, FieldCode::unchanged);
@@ -141,6 +154,12 @@ void MainWindow::commitField(int field) {
 }
 
 void MainWindow::arrowClicked(int arrows, std::int32_t position) {
+    const PanelField* row = findField(&PanelField::arrows, arrows);
+    // The arrows have written their new position into their field.
+    if (arrows == IDC_NUMBER_ARROWS)
+        fieldChanged(IDC_NUMBER);
+    else if (row != nullptr)
+        fieldChanged(row->field);
     if (view.documentLoaded == 0)
         return;
     if (arrows == IDC_NUMBER_ARROWS) {
@@ -148,7 +167,7 @@ void MainWindow::arrowClicked(int arrows, std::int32_t position) {
         panelConfig = document_.currentConfig(elementImported);
         showElementInPanel();
         writeField(IDC_NUMBER, static_cast<std::int32_t>(document_.currentElement));
-    } else if (const PanelField* row = findField(&PanelField::arrows, arrows)) {
+    } else if (row != nullptr) {
         // Only this click's own result decides what the field shows.
         std::int32_t corrected = 0;
         const FieldCode code = (document_.*row->set)(position, corrected);

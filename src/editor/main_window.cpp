@@ -200,11 +200,8 @@ void MainWindow::resetView() {
     elementImported = 0;
     view.viewMode = kFullPicture;
     view.transparency = 1;
-    {
-        const PanelRedrawHold hold(screen_);
-        writeField(IDC_NUMBER, 0);
-        writeAllFields();
-    }
+    writeField(IDC_NUMBER, 0);
+    writeAllFields();
     screen_.selectColor(0);
     screen_.checkMenuItem(IDM_RESET_IMPORT, false);
     screen_.checkViewMode(IDM_FULL_PICTURE);

@@ -5,6 +5,7 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <span>
@@ -95,6 +96,8 @@ class MainWindow {
     // Enter in one of the nine fields: the typed value goes to the element through its
     // operation, and the field shows what was stored.
     void commitField(int field);
+    // A field's text changed on screen (typed, or set by its arrows or by writeField).
+    void fieldChanged(int field);
     // A click on one of the nine arrow controls, which now show `position`.
     void arrowClicked(int arrows, std::int32_t position);
     // One of the nine Reset buttons (1068 resets the whole element).
@@ -174,6 +177,8 @@ class MainWindow {
     void showPointerState();
     void setStatus(StatusPart part, const std::string& text);
     void writeField(int field, std::int32_t value);
+    // The text a field shows, typed there perhaps.
+    std::string readField(int field);
     void writeAllFields();
     // Runs a reset of the current element: the font counts as modified afterwards exactly
     // when it was before or the reset changed the element's saved values or its image.
@@ -209,7 +214,7 @@ class MainWindow {
     // What the screen was last asked to show: the scroll bars, the status parts, and the
     // paint plan and view surface of the last repaint request.
     ScrollBar shownAcross_, shownDown_;
-    std::array<std::string, 6> statusShown_;
+    std::array<std::string, 5> statusShown_;
     PaintPlan invalidatedPlan_;
     std::unique_ptr<Surface> invalidatedSurface_;
     std::uint64_t frameVersion_ = 0;
@@ -219,6 +224,9 @@ class MainWindow {
     bool runningDeferred_ = false;
     bool quietFailure_ = false;
     std::string failureText_;
+    // What each panel field was last set to, while it still shows it: reading a field back
+    // costs as much as writing it, and a step changes only a few of them.
+    std::map<int, std::string> fieldsWritten_;
     std::deque<std::function<void()>> deferred_;
 };
 

@@ -28,7 +28,7 @@ struct FileDialog {
 };
 
 // The parts of the status bar, left to right; `hint` stands alone in place of all of them.
-enum class StatusPart { element, geometry, pointer, zoom, modified, hint };
+enum class StatusPart { element, pointer, zoom, modified, hint };
 
 struct FileChoice {
     std::filesystem::path fileName;
@@ -70,9 +70,6 @@ class Screen {
     // View menus.
     virtual void enableDocumentMenus(bool enabled) = 0;
     virtual void enablePanel(bool enabled) = 0;
-    // While held, panel fields change without drawing; the release draws each changed one
-    // once. Holds nest.
-    virtual void holdPanelRedraw(bool hold) = 0;
     // Writes a number into a panel field, as signed or unsigned decimal text.
     virtual void setFieldNumber(int field, std::int32_t value, bool isSigned) = 0;
     // The text a panel field shows.
@@ -86,18 +83,6 @@ class Screen {
     // Has reportFailure() called once the current message has been handled.
     virtual void postFailureReport() = 0;
     virtual void destroyWindow() = 0;
-};
-
-// Holds the panel's redraw for the length of a scope.
-class PanelRedrawHold {
-  public:
-    explicit PanelRedrawHold(Screen& screen) : screen_(screen) { screen_.holdPanelRedraw(true); }
-    ~PanelRedrawHold() { screen_.holdPanelRedraw(false); }
-    PanelRedrawHold(const PanelRedrawHold&) = delete;
-    PanelRedrawHold& operator=(const PanelRedrawHold&) = delete;
-
-  private:
-    Screen& screen_;
 };
 
 }  // namespace zt9

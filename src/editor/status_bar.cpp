@@ -23,9 +23,8 @@ void MainWindow::showFontState() {
         return;
     }
     std::uint8_t imported = 0;
-    setStatus(StatusPart::element,
-              status::element(document_.currentElement, document_.elementCount));
-    setStatus(StatusPart::geometry, status::geometry(document_.currentConfig(imported)));
+    setStatus(StatusPart::element, status::element(document_.currentElement, document_.elementCount,
+                                                   document_.currentConfig(imported)));
     setStatus(StatusPart::zoom, status::zoom(viewport_.zoom()));
     setStatus(StatusPart::modified, document_.isModified() ? status::kModified : "");
     showPointerState();

@@ -11,13 +11,10 @@ std::string decimal(std::int64_t value) {
 
 }  // namespace
 
-std::string element(std::uint32_t number, std::uint32_t count) {
-    return "Element " + decimal(number) + " of " + decimal(count);
-}
-
-std::string geometry(const ElementConfig& config) {
-    return "x " + decimal(config.x) + ", y " + decimal(config.y) + ", " + decimal(config.width) +
-           " x " + decimal(std::int64_t{config.height} + 1);
+std::string element(std::uint32_t number, std::uint32_t count, const ElementConfig& config) {
+    return "Element " + decimal(number) + " of " + decimal(count) + ": x " + decimal(config.x) +
+           ", y " + decimal(config.y) + ", " + decimal(config.width) + " x " +
+           decimal(std::int64_t{config.height} + 1);
 }
 
 std::string pointer(const PicturePixel& pixel, bool pictureElement,

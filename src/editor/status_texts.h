@@ -14,10 +14,9 @@ namespace zt9::status {
 inline constexpr const char* kOpenFontHint = "Open a GEO font: Ctrl+L, or drop a file here";
 inline constexpr const char* kModified = "Modified";
 
-// "Element 12 of 77": the number the panel's Number field shows, and the count.
-std::string element(std::uint32_t number, std::uint32_t count);
-// "x 10, y 20, 6 x 5": place and size in pixels (columns by rows).
-std::string geometry(const ElementConfig& config);
+// "Element 12 of 77: x 10, y 20, 6 x 5": the number the panel's Number field shows, the
+// count, and the element's place and size in pixels (columns by rows).
+std::string element(std::uint32_t number, std::uint32_t count, const ElementConfig& config);
 // "x 134, y 57" in picture coordinates; in Picture Element view also the colour index (when
 // a pixel of the element lies there) and the colour shown, "x 3, y 4, index 7, #F80000".
 // Empty when the point shows no pixel of the picture.

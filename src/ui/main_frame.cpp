@@ -187,10 +187,10 @@ void MainFrame::layout() {
 }
 
 void MainFrame::setStatusParts() {
-    // The right edges of element, geometry, pointer and zoom at 96 dots per inch; Modified
+    // The right edges of the element, pointer and zoom parts at 96 dots per inch; Modified
     // takes the rest.
-    const std::array<int, 4> edges{130, 290, 530, 590};
-    std::array<int, 5> scaled{};
+    const std::array<int, 3> edges{250, 460, 510};
+    std::array<int, 4> scaled{};
     const UINT dpi = GetDpiForWindow(window_);
     for (std::size_t i = 0; i < edges.size(); ++i)
         scaled.at(i) = MulDiv(edges.at(i), static_cast<int>(dpi), 96);

@@ -4,6 +4,7 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "resources/resource.h"
@@ -89,23 +90,35 @@ void Win32Screen::invalidateRect(const PixelRect& area) {
 }
 
 void Win32Screen::showScrollBars(const ScrollBar& horizontal, const ScrollBar& vertical) {
-    for (const auto& [id, bar] :
-         {std::pair{IDC_PICTURE_HSCROLL, &horizontal}, {IDC_PICTURE_VSCROLL, &vertical}}) {
+    // Each call of the platform redraws its bar at once, so only what changed is sent.
+    const std::array<std::pair<int, const ScrollBar*>, 2> bars{
+        {{IDC_PICTURE_HSCROLL, &horizontal}, {IDC_PICTURE_VSCROLL, &vertical}}};
+    for (std::size_t i = 0; i < bars.size(); ++i) {
+        const auto& [id, bar] = bars.at(i);
+        ScrollBar& before = barsShown_.at(i);
         const HWND control = GetDlgItem(mainWindow_, id);
-        // The enlarged picture is at most 2550 pixels long, far inside an int.
-        SCROLLINFO info{sizeof info,
-                        SIF_ALL,
-                        0,
-                        static_cast<int>(std::max<std::int64_t>(bar->length - 1, 0)),
-                        static_cast<UINT>(bar->page),
-                        static_cast<int>(bar->position),
-                        0};
-        SetScrollInfo(control, SB_CTL, &info, bar->shown ? TRUE : FALSE);
-        const PixelRect& place = bar->place;
-        MoveWindow(control, static_cast<int>(place.left), static_cast<int>(place.top),
-                   static_cast<int>(place.right - place.left),
-                   static_cast<int>(place.bottom - place.top), TRUE);
-        ShowWindow(control, bar->shown ? SW_SHOWNA : SW_HIDE);
+        if (bar->length != before.length || bar->page != before.page ||
+            bar->position != before.position) {
+            // The enlarged picture is at most 2550 pixels long, far inside an int.
+            const SCROLLINFO info{sizeof info,
+                                  SIF_ALL,
+                                  0,
+                                  static_cast<int>(std::max<std::int64_t>(bar->length - 1, 0)),
+                                  static_cast<UINT>(bar->page),
+                                  static_cast<int>(bar->position),
+                                  0};
+            SetScrollInfo(control, SB_CTL, &info, FALSE);
+            InvalidateRect(control, nullptr, FALSE);
+        }
+        if (bar->place != before.place) {
+            const PixelRect& place = bar->place;
+            MoveWindow(control, static_cast<int>(place.left), static_cast<int>(place.top),
+                       static_cast<int>(place.right - place.left),
+                       static_cast<int>(place.bottom - place.top), TRUE);
+        }
+        if (bar->shown != before.shown)
+            ShowWindow(control, bar->shown ? SW_SHOWNA : SW_HIDE);
+        before = *bar;
     }
 }
 
@@ -121,31 +134,6 @@ void Win32Screen::setStatusText(StatusPart part, std::string_view text) {
     }
     SendMessageW(bar, SB_SETTEXTW, static_cast<WPARAM>(part),
                  reinterpret_cast<LPARAM>(shown.c_str()));
-}
-
-void Win32Screen::holdPanelRedraw(bool hold) {
-    if (panel_ == nullptr)
-        return;
-    if (hold) {
-        if (redrawHeld_++ == 0) {
-            // Holding the redraw drops what waits to be drawn, so that is drawn first.
-            RedrawWindow(panel_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-            SendMessageW(panel_, WM_SETREDRAW, FALSE, 0);
-        }
-        return;
-    }
-    if (redrawHeld_ == 0 || --redrawHeld_ > 0)
-        return;
-    SendMessageW(panel_, WM_SETREDRAW, TRUE, 0);
-    for (const HWND control : changedWhileHeld_)
-        InvalidateRect(control, nullptr, TRUE);
-    changedWhileHeld_.clear();
-}
-
-void Win32Screen::changed(HWND control) {
-    if (redrawHeld_ > 0 && std::find(changedWhileHeld_.begin(), changedWhileHeld_.end(), control) ==
-                               changedWhileHeld_.end())
-        changedWhileHeld_.push_back(control);
 }
 
 void Win32Screen::checkMenuItem(int command, bool checked) {
@@ -176,7 +164,6 @@ void Win32Screen::enablePanel(bool enabled) {
 
 void Win32Screen::setFieldNumber(int field, std::int32_t value, bool isSigned) {
     SetDlgItemInt(panel_, field, static_cast<UINT>(value), isSigned ? TRUE : FALSE);
-    changed(GetDlgItem(panel_, field));
 }
 
 std::string Win32Screen::fieldText(int field) {
@@ -190,12 +177,10 @@ std::string Win32Screen::fieldText(int field) {
 
 void Win32Screen::setNumberRange(std::uint32_t last) {
     SendDlgItemMessageW(panel_, IDC_NUMBER_ARROWS, UDM_SETRANGE32, 0, static_cast<LPARAM>(last));
-    changed(GetDlgItem(panel_, IDC_NUMBER_ARROWS));
 }
 
 void Win32Screen::selectColor(int entry) {
     SendDlgItemMessageW(panel_, IDC_COLOR, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
-    changed(GetDlgItem(panel_, IDC_COLOR));
 }
 
 int Win32Screen::selectedColor() {
@@ -204,7 +189,6 @@ int Win32Screen::selectedColor() {
 
 void Win32Screen::setScale(std::int32_t zoom) {
     SendDlgItemMessageW(panel_, IDC_SCALE, TBM_SETPOS, TRUE, zoom);
-    changed(GetDlgItem(panel_, IDC_SCALE));
 }
 
 void Win32Screen::postFailureReport() {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <vector>
+#include <array>
 
 #include "editor/screen.h"
 
@@ -35,7 +35,6 @@ class Win32Screen : public Screen {
     void invalidateRect(const PixelRect& area) override;
     void showScrollBars(const ScrollBar& horizontal, const ScrollBar& vertical) override;
     void setStatusText(StatusPart part, std::string_view text) override;
-    void holdPanelRedraw(bool hold) override;
     void checkMenuItem(int command, bool checked) override;
     void checkViewMode(int command) override;
     void enableDocumentMenus(bool enabled) override;
@@ -51,12 +50,9 @@ class Win32Screen : public Screen {
 
   private:
     HMENU menu() const { return GetMenu(mainWindow_); }
-    // A panel control whose look changed: drawn now, or when the panel's redraw is released.
-    void changed(HWND control);
     HWND mainWindow_ = nullptr;
     HWND panel_ = nullptr;
-    int redrawHeld_ = 0;
-    std::vector<HWND> changedWhileHeld_;
+    std::array<ScrollBar, 2> barsShown_{};  // horizontal, vertical: as the controls hold them
 };
 
 }  // namespace zt9::ui

@@ -56,7 +56,6 @@ class EditorTest : public ::testing::Test, public Screen {
     void setStatusText(StatusPart part, std::string_view text) override {
         status.at(static_cast<std::size_t>(part)) = text;
     }
-    void holdPanelRedraw(bool hold) override { holds += hold ? 1 : -1; }
     void checkMenuItem(int id, bool on) override {
         show(id == IDM_TRANSPARENCY ? "t" : id == IDM_GRID ? "g" : "r", on);
     }
@@ -97,11 +96,18 @@ class EditorTest : public ::testing::Test, public Screen {
         } else if (id >= IDC_RESET_ELEMENT) {
             window.resetClicked(id);
         } else if (kNames.contains(id)) {
-            shown[kNames.at(id)] = text;
+            type(kNames.at(id), text);
             window.commitField(id);
         } else {
             window.arrowClicked(id, std::stoi(text));
         }
+    }
+    // Text typed into a field, or set there by its arrows: the field reports the change.
+    void type(const std::string& item, const std::string& text) {
+        shown[item] = text;
+        for (const auto& [id, name] : kNames)
+            if (name == item)
+                window.fieldChanged(id);
     }
     // Runs `action` and tells what happened since the last step: each modal call ("error:
     // ...;"), then every field and mark whose text the action changed ("X2 c1"), "draw"
@@ -140,15 +146,14 @@ class EditorTest : public ::testing::Test, public Screen {
     int invalidations = 0;
     PixelRect invalidated;  // the last rectangle invalidated, empty for the whole window
     std::pair<ScrollBar, ScrollBar> bars;
-    std::array<std::string, 6> status;  // by StatusPart
-    int holds = 0;
+    std::array<std::string, 5> status;  // by StatusPart
     int fieldWrites = 0;
     // The status bar as shown: the hint alone, or the parts separated by "|".
     std::string statusBar() const {
         std::string parts;
-        for (std::size_t i = 0; i < 5; ++i)
-            parts += status[i] + (i < 4 ? "|" : "");
-        return status[5].empty() ? parts : status[5];
+        for (std::size_t i = 0; i < 4; ++i)
+            parts += status[i] + (i < 3 ? "|" : "");
+        return status[4].empty() ? parts : status[4];
     }
     TempDir dir;
     GeoDocument document;

@@ -162,7 +162,7 @@ TEST_F(EditorTest, StatusBarFollowsTheFontAndThePointerAndTheWheelZoomsAboutIt) 
         window.frame([&] { window.pointerMoved(WindowPoint{x, y}); });
         return status[static_cast<std::size_t>(StatusPart::pointer)];
     };
-    const std::string grid = "0 of 3|x 0, y 0, 6 x 5|";
+    const std::string grid = "0 of 3: x 0, y 0, 6 x 5|";
     const std::size_t head = ("Element " + grid).size();
     EXPECT_EQ(at(13, 7), "x 13, y 7");
     EXPECT_EQ(at(95, 7) + at(-1, 0), "");  // under the scroll bar, left of the picture
@@ -184,7 +184,7 @@ TEST_F(EditorTest, StatusBarFollowsTheFontAndThePointerAndTheWheelZoomsAboutIt) 
     act(IDM_NEXT_ELEMENT);
     act(IDM_MOVE_DOWN);
     act(IDM_TOGGLE_VIEW);
-    EXPECT_EQ(statusBar(), "Element 1 of 3|x 6, y 1, 6 x 5||x1|Modified");
+    EXPECT_EQ(statusBar(), "Element 1 of 3: x 6, y 1, 6 x 5||x1|Modified");
     EXPECT_EQ(at(4, 2) + "; " + at(5, 2),
               "x 10, y 3, index 9, #9850B0; x 11, y 3, index 0, #00FF00");
     act(IDM_WIDER);
@@ -205,15 +205,19 @@ TEST_F(EditorTest,
         act(IDM_ZOOM_IN);
     EXPECT_TRUE(window.paintPlan().grid);
     act(IDM_ZOOM_OUT), act(IDM_ZOOM_OUT), act(IDM_ZOOM_OUT);
-    // Stepping writes only the fields whose text changes, with the panel's redraw held.
+    // Stepping writes only the fields whose text changes.
     fieldWrites = 0;
     EXPECT_EQ(step(IDM_NEXT_ELEMENT), "DX-2 DY-1 N1 X6 c1 draw");
-    EXPECT_EQ(std::pair(fieldWrites, holds), std::pair(4, 0));
+    EXPECT_EQ(fieldWrites, 4);
+    // Arrows write their field themselves, without telling under Wine: a step writes it again.
+    shown["W"] = "7";
+    act(IDC_WIDTH_ARROWS, "7");
+    EXPECT_EQ(step(IDM_PREVIOUS_ELEMENT), "DX-3 DY-2 N0 W6 X0 c0 draw *");
     // A move repaints the columns the element left and those it covers now; a save nothing;
     // a zoom all.
     const int before = invalidations;
     act(IDM_MOVE_RIGHT);
-    EXPECT_EQ(invalidated, (PixelRect{6, 0, 14, 5}));
+    EXPECT_EQ(invalidated, (PixelRect{0, 0, 8, 5}));
     act(IDM_SAVE);
     act(IDM_ZOOM_IN);
     EXPECT_EQ(std::pair(invalidations - before, invalidated), std::pair(2, PixelRect{}));

@@ -46,7 +46,7 @@ class ViewWindowTest : public WindowTest {
     }
     std::string pointerPart() const {
         const std::string all = statusText();
-        const std::size_t begin = all.find('|', all.find('|') + 1) + 1;
+        const std::size_t begin = all.find('|') + 1;
         return all.substr(begin, all.find('|', begin) - begin);
     }
 };
@@ -108,10 +108,10 @@ TEST_F(ViewWindowTest, CtrlWheelZoomsAboutThePointerTheGridDrawsItsLinesAndTheSt
     // At zoom 4 the pointer is over picture pixel (75, 50); at zoom 5 that pixel is still
     // under it, one window pixel into its block across and three down, as before.
     pointTo({301, 203});
-    EXPECT_EQ(statusText(), "Element 0 of 12|x 0, y 0, 6 x 5|x 75, y 50|x4|");
+    EXPECT_EQ(statusText(), "Element 0 of 12: x 0, y 0, 6 x 5|x 75, y 50|x4|");
     turn(120, VK_CONTROL);
     EXPECT_EQ(statusText() + fields().substr(20),
-              "Element 0 of 12|x 0, y 0, 6 x 5|x 75, y 50|x5| c0 s5");
+              "Element 0 of 12: x 0, y 0, 6 x 5|x 75, y 50|x5| c0 s5");
     EXPECT_EQ(wrongPixels(5, 255, 240, 75 * 5 + 1 - 301, 50 * 5 + 3 - 203), 0);
     // The grid: lines between the blocks, every other pixel as before; and off again.
     press('G');
@@ -122,7 +122,7 @@ TEST_F(ViewWindowTest, CtrlWheelZoomsAboutThePointerTheGridDrawsItsLinesAndTheSt
     // An edit marks the font; Picture Element tells the index and colour under the pointer
     // (element 0's index 3 is 15-bit colour 6, 3, 28); over the panel nothing is told.
     press(VK_DOWN);
-    EXPECT_EQ(statusText(), "Element 0 of 12|x 0, y 1, 6 x 5|x 75, y 50|x5|Modified");
+    EXPECT_EQ(statusText(), "Element 0 of 12: x 0, y 1, 6 x 5|x 75, y 50|x5|Modified");
     press('F');
     pointTo({12, 7});
     EXPECT_EQ(pointerPart(), "x 2, y 2, index 3, #3018E0");
