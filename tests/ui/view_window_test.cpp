@@ -18,36 +18,27 @@ class ViewWindowTest : public WindowTest {
         MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&r), 2);
         return r;
     }
-    // Real pointer input: a move to a client point, then a wheel turned there with a key held;
-    // an F24 press after it tells when all of it has been handled.
-    void pointTo(POINT at) {
+    // Real input through the X server: the pointer moved to a client point and, with a delta,
+    // a wheel turned there with `key` held; F24 pressed last tells when all was handled.
+    void input(POINT at, int delta = 0, WORD key = 0, DWORD wheel = MOUSEEVENTF_WHEEL) {
         ClientToScreen(window(), &at);
         const auto scale = [](LONG v, int metric) {
-            return static_cast<LONG>((v * 65535 + GetSystemMetrics(metric) / 2) /
-                                     (GetSystemMetrics(metric) - 1));
+            const int size = GetSystemMetrics(metric);
+            return static_cast<LONG>((v * 65535 + size / 2) / (size - 1));
         };
-        send({{INPUT_MOUSE,
-               {.mi = {scale(at.x, SM_CXSCREEN), scale(at.y, SM_CYSCREEN), 0,
-                       MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 0, 0}}},
-              {INPUT_KEYBOARD, {.ki = {VK_F24, 0, 0, 0, 0}}},
-              {INPUT_KEYBOARD, {.ki = {VK_F24, 0, KEYEVENTF_KEYUP, 0, 0}}}},
-             VK_F24);
-    }
-    void turn(int delta, WORD key = 0, DWORD wheel = MOUSEEVENTF_WHEEL) {
-        std::vector<INPUT> events;
-        if (key != 0)
-            events.push_back({INPUT_KEYBOARD, {.ki = {key, 0, 0, 0, 0}}});
-        events.push_back({INPUT_MOUSE, {.mi = {0, 0, static_cast<DWORD>(delta), wheel, 0, 0}}});
-        for (const WORD up : {key, WORD{VK_F24}})
-            if (up != 0)
-                events.push_back({INPUT_KEYBOARD, {.ki = {up, 0, 0, 0, 0}}}),
-                    events.push_back({INPUT_KEYBOARD, {.ki = {up, 0, KEYEVENTF_KEYUP, 0, 0}}});
+        const auto press = [](WORD vk, DWORD up) {
+            return INPUT{INPUT_KEYBOARD, {.ki = {vk, 0, up, 0, 0}}};
+        };
+        std::vector<INPUT> events{{INPUT_MOUSE,
+                                   {.mi = {scale(at.x, SM_CXSCREEN), scale(at.y, SM_CYSCREEN), 0,
+                                           MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 0, 0}}}};
+        if (delta != 0)
+            events.insert(events.end(),
+                          {press(key, 0),
+                           {INPUT_MOUSE, {.mi = {0, 0, static_cast<DWORD>(delta), wheel, 0, 0}}},
+                           press(key, KEYEVENTF_KEYUP)});
+        events.insert(events.end(), {press(VK_F24, 0), press(VK_F24, KEYEVENTF_KEYUP)});
         send(events, VK_F24);
-    }
-    std::string pointerPart() const {
-        const std::string all = statusText();
-        const std::size_t begin = all.find('|') + 1;
-        return all.substr(begin, all.find('|', begin) - begin);
     }
 };
 
@@ -79,10 +70,9 @@ TEST_F(ViewWindowTest, ScrollBarsComeWithZoomAndSizeAndScrollToThePicturesLastPi
     // Real wheels over the picture, the focus in a panel field: a notch up is three lines of
     // two enlarged pixels, Shift turns it sideways, and so does the horizontal wheel.
     SetFocus(control(IDC_POS_X));
-    pointTo({100, 100});
-    turn(120);
-    turn(240, VK_SHIFT);
-    turn(-120, 0, MOUSEEVENTF_HWHEEL);
+    input({100, 100}, 120, VK_F23);  // a key nothing reacts to
+    input({100, 100}, 240, VK_SHIFT);
+    input({100, 100}, -120, VK_F23, MOUSEEVENTF_HWHEEL);
     EXPECT_EQ(wrongPixels(10, 255, 240, 2550 - width - 180, 2400 - height - 60), 0);
     EXPECT_EQ(fields(), "0,6,4,0,0,7,5,-3,-2, c0 s10");
     // As large as the screen, larger than the picture at zoom 9: no bars, the picture at the
@@ -107,9 +97,9 @@ TEST_F(ViewWindowTest, CtrlWheelZoomsAboutThePointerTheGridDrawsItsLinesAndTheSt
         command(IDM_ZOOM_IN);
     // At zoom 4 the pointer is over picture pixel (75, 50); at zoom 5 that pixel is still
     // under it, one window pixel into its block across and three down, as before.
-    pointTo({301, 203});
+    input({301, 203});
     EXPECT_EQ(statusText(), "Element 0 of 12: x 0, y 0, 6 x 5|x 75, y 50|x4|");
-    turn(120, VK_CONTROL);
+    input({301, 203}, 120, VK_CONTROL);
     EXPECT_EQ(statusText() + fields().substr(20),
               "Element 0 of 12: x 0, y 0, 6 x 5|x 75, y 50|x5| c0 s5");
     EXPECT_EQ(wrongPixels(5, 255, 240, 75 * 5 + 1 - 301, 50 * 5 + 3 - 203), 0);
@@ -121,19 +111,19 @@ TEST_F(ViewWindowTest, CtrlWheelZoomsAboutThePointerTheGridDrawsItsLinesAndTheSt
     EXPECT_EQ(wrongPixels(5, 255, 240, 75, 50), 0);
     // An edit marks the font; Picture Element tells the index and colour under the pointer
     // (element 0's index 3 is 15-bit colour 6, 3, 28); over the panel nothing is told.
-    press(VK_DOWN);
+    press(VK_DOWN);  // only the element's blocks are enlarged and painted again
+    EXPECT_EQ(wrongPixels(5, 255, 240, 75, 50), 0);
     EXPECT_EQ(statusText(), "Element 0 of 12: x 0, y 1, 6 x 5|x 75, y 50|x5|Modified");
     press('F');
-    pointTo({12, 7});
-    EXPECT_EQ(pointerPart(), "x 2, y 2, index 3, #3018E0");
-    RECT field{};
-    GetWindowRect(control(IDC_WIDTH), &field);
-    MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&field), 2);
-    pointTo({field.left + 3, field.top + 3});
+    input({12, 7});
+    EXPECT_EQ(statusText(),
+              "Element 0 of 12: x 0, y 1, 6 x 5|x 2, y 2, index 3, #3018E0|x5|Modified");
+    const RECT field = placeOf(control(IDC_WIDTH));
+    input({field.left + 3, field.top + 3});
     for (const ULONGLONG end = GetTickCount64() + 2000;
-         !pointerPart().empty() && GetTickCount64() < end;)
+         statusText().find("||") == std::string::npos && GetTickCount64() < end;)
         pump(), Sleep(10);
-    EXPECT_EQ(pointerPart(), "");
+    EXPECT_EQ(statusText(), "Element 0 of 12: x 0, y 1, 6 x 5||x5|Modified");
 }
 
 }  // namespace
