@@ -89,6 +89,18 @@ void oldCalls(const zt9::GeoDocument& document, const Surface& picture, const Su
     pixels(document.currentElement, view, afterCopy);
 }
 
+// The enlargement the painter caches, at zoom 10, without and with the grid.
+void gridBenchmark(const Surface& view) {
+    std::vector<std::uint32_t> enlarged(std::size_t{2550} * 2400);
+    const auto enlargeAtTen = [&](bool grid) {
+        return measure(50, [&] { zt9::enlargeIntoDib(view, 255, 240, 10, enlarged, 2550, grid); });
+    };
+    const double plainUs = enlargeAtTen(false);
+    const double gridUs = enlargeAtTen(true);
+    std::printf("  whole enlargement at zoom 10: without the grid %.1f, with it %.1f\n", plainUs,
+                gridUs);
+}
+
 void frameBenchmarks(const zt9::GeoDocument& source) {
     zt9::GeoDocument document = source;
     document.currentElement = 70;
@@ -171,15 +183,6 @@ void frameBenchmarks(const zt9::GeoDocument& source) {
     });
     const double cachedPaintUs = measure(200, cachedCopy);
 
-    // The enlargement the painter caches, at zoom 10, without and with the grid.
-    std::vector<std::uint32_t> enlarged(std::size_t{2550} * 2400);
-    const auto enlargeAtTen = [&](bool grid) {
-        return measure(
-            50, [&] { zt9::enlargeIntoDib(viewSurface, 255, 240, 10, enlarged, 2550, grid); });
-    };
-    const double plainTenUs = enlargeAtTen(false);
-    const double gridTenUs = enlargeAtTen(true);
-
     std::printf("Full picture of 143 elements at zoom %d, median microseconds:\n", kZoom);
     std::printf("  old way: drawing (%zu SetPixelV)       %10.1f\n",
                 beforeCopy.size() + afterCopy.size(), oldDrawUs);
@@ -192,8 +195,7 @@ void frameBenchmarks(const zt9::GeoDocument& source) {
                 cachedFrameUs, oldFrameUs / cachedFrameUs);
     std::printf("  repaint only: StretchDIBits %.1f, cached BitBlt %.1f\n", stretchPaintUs,
                 cachedPaintUs);
-    std::printf("  whole enlargement at zoom 10: without the grid %.1f, with it %.1f\n", plainTenUs,
-                gridTenUs);
+    gridBenchmark(viewSurface);
 
     SelectObject(zoomedDc, oldZoomed);
     DeleteDC(zoomedDc);
@@ -334,7 +336,7 @@ void keyBenchmarks(const std::vector<std::uint8_t>& font) {
     bool down = true;
     std::printf("At zoom 10, median microseconds:\n");
     report("wheel notch (scroll)", screen, window, [&] {
-        const WPARAM delta = static_cast<WPARAM>(static_cast<WORD>((down = !down) ? -120 : 120));
+        const auto delta = static_cast<WPARAM>(static_cast<WORD>((down = !down) ? -120 : 120));
         SendMessageW(window, WM_MOUSEWHEEL, delta << 16, MAKELPARAM(at.x, at.y));
     });
 }

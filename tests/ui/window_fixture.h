@@ -167,7 +167,8 @@ class WindowTest : public ::testing::Test {
         int wrong = 0;
         for (LONG row = 0; row < height; ++row) {
             for (LONG column = 0; column < width; ++column) {
-                const LONG px = column + x, py = row + y;
+                const LONG px = column + x;
+                const LONG py = row + y;
                 std::uint32_t expected = kMarginGrey;
                 if (px < columns * zoom && py < rows * zoom) {
                     expected = view.data()[py / zoom * kSurfaceWidth + px / zoom];
