@@ -28,6 +28,9 @@ struct NoScreen : zt9::Screen {
     void beep() override {}
     void setTitle(const std::filesystem::path&) override {}
     void invalidate() override {}
+    void invalidateRect(const zt9::PixelRect&) override {}
+    void showScrollBars(const zt9::ScrollBar&, const zt9::ScrollBar&) override {}
+    void setStatusText(zt9::StatusPart, std::string_view) override {}
     void checkMenuItem(int, bool) override {}
     void setMenuItem(int, std::string_view, bool) override {}
     void checkViewMode(int) override {}

@@ -1,7 +1,8 @@
 // Under Wine: the cost of one frame of the main window on a full font (143 elements) at
 // zoom 4, drawn our way (our own surfaces, one stretch) against the old way (one SetPixelV
-// per pixel into a memory DC, then StretchBlt), and the cost of a key press to the end of
-// its repaint in the real window. Prints a table; run it with cmake/run-under-wine.sh.
+// per pixel into a memory DC, then StretchBlt), the enlargement at zoom 10 with and without
+// the grid, and the cost of a key press or a wheel notch to the end of its repaint in the
+// real window. Prints a table; run it with cmake/run-under-wine.sh.
 #include <windows.h>
 
 #include <algorithm>
@@ -86,6 +87,18 @@ void oldCalls(const zt9::GeoDocument& document, const Surface& picture, const Su
             pixels(i, picture, beforeCopy);
     block(document.configs[document.currentElement], view, afterCopy);
     pixels(document.currentElement, view, afterCopy);
+}
+
+// The enlargement the painter caches, at zoom 10, without and with the grid.
+void gridBenchmark(const Surface& view) {
+    std::vector<std::uint32_t> enlarged(std::size_t{2550} * 2400);
+    const auto enlargeAtTen = [&](bool grid) {
+        return measure(50, [&] { zt9::enlargeIntoDib(view, 255, 240, 10, enlarged, 2550, grid); });
+    };
+    const double plainUs = enlargeAtTen(false);
+    const double gridUs = enlargeAtTen(true);
+    std::printf("  whole enlargement at zoom 10: without the grid %.1f, with it %.1f\n", plainUs,
+                gridUs);
 }
 
 void frameBenchmarks(const zt9::GeoDocument& source) {
@@ -182,6 +195,7 @@ void frameBenchmarks(const zt9::GeoDocument& source) {
                 cachedFrameUs, oldFrameUs / cachedFrameUs);
     std::printf("  repaint only: StretchDIBits %.1f, cached BitBlt %.1f\n", stretchPaintUs,
                 cachedPaintUs);
+    gridBenchmark(viewSurface);
 
     SelectObject(zoomedDc, oldZoomed);
     DeleteDC(zoomedDc);
@@ -230,7 +244,44 @@ class TimingScreen : public zt9::ui::Win32Screen {
     int selectedColor() override {
         return timed([&] { return Win32Screen::selectedColor(); });
     }
+    void invalidateRect(const zt9::PixelRect& area) override {
+        timed([&] { Win32Screen::invalidateRect(area); });
+    }
+    void showScrollBars(const zt9::ScrollBar& across, const zt9::ScrollBar& down) override {
+        timed([&] { Win32Screen::showScrollBars(across, down); });
+    }
+    void setStatusText(zt9::StatusPart part, std::string_view text) override {
+        timed([&] { Win32Screen::setStatusText(part, text); });
+    }
+    void setScale(std::int32_t zoom) override {
+        timed([&] { Win32Screen::setScale(zoom); });
+    }
 };
+
+// Our code's time in `action` (less the platform's calls), the action with them, and the
+// action to the end of the repaint it asks for (the panel's and status bar's included):
+// medians of 200 runs, in microseconds.
+void report(const char* name, TimingScreen& screen, HWND window,
+            const std::function<void()>& action) {
+    std::vector<double> own;
+    for (int i = 0; i < 200; ++i) {
+        screen.platformUs = 0;
+        const double start = now();
+        action();
+        own.push_back(now() - start - screen.platformUs);
+    }
+    std::nth_element(own.begin(), own.begin() + 100, own.end());
+    const double withPlatform = measure(200, action);
+    const double whole = measure(200, [&] {
+        action();
+        UpdateWindow(window);
+        GdiFlush();
+    });
+    std::printf(
+        "  %-30s our code %6.1f; with the platform's calls %7.1f; to the end of the repaint "
+        "%7.1f\n",
+        name, own[100], withPlatform, whole);
+}
 
 // A key in the real window: the command (our code, with its render) and then the repaint.
 void keyBenchmarks(const std::vector<std::uint8_t>& font) {
@@ -252,39 +303,42 @@ void keyBenchmarks(const std::vector<std::uint8_t>& font) {
     const auto send = [](HWND target, UINT message, WPARAM wParam, LPARAM lParam) {
         return [=] { SendMessageW(target, message, wParam, lParam); };
     };
+    // Every step moves: from the last element the next one starts at the first again (and
+    // the other way round), so no run is measured on an end where nothing changes.
+    const std::uint32_t last = document.elementCount - 1;
+    const auto step = [&](int id, std::uint32_t end, std::uint32_t restart) {
+        return [&document, window, id, end, restart] {
+            if (document.currentElement == end)
+                document.currentElement = restart;
+            SendMessageW(window, WM_COMMAND, static_cast<WPARAM>(id), 0);
+        };
+    };
     const HWND widthField = GetDlgItem(panel, IDC_WIDTH);
     const HWND widthArrows = GetDlgItem(panel, IDC_WIDTH_ARROWS);
     const std::vector<std::pair<const char*, std::function<void()>>> actions = {
         {"Right (move)", send(window, WM_COMMAND, IDM_MOVE_RIGHT, 0)},
         {"Left (move)", send(window, WM_COMMAND, IDM_MOVE_LEFT, 0)},
-        {"Ctrl+Right (next element)", send(window, WM_COMMAND, IDM_NEXT_ELEMENT, 0)},
-        {"Ctrl+Left (previous element)", send(window, WM_COMMAND, IDM_PREVIOUS_ELEMENT, 0)},
+        {"Ctrl+Right (next element)", step(IDM_NEXT_ELEMENT, last, 0)},
+        {"Ctrl+Left (previous element)", step(IDM_PREVIOUS_ELEMENT, 0, last)},
         {"Enter in Width (commit)", send(panel, WM_COMMAND, MAKEWPARAM(IDC_WIDTH, EN_MAXTEXT),
                                          reinterpret_cast<LPARAM>(widthField))},
         {"click on Width arrows", send(panel, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 12),
                                        reinterpret_cast<LPARAM>(widthArrows))},
     };
-    for (const auto& [name, action] : actions) {
-        // Our code: the action's time less the platform calls it made.
-        std::vector<double> own;
-        for (int i = 0; i < 200; ++i) {
-            screen.platformUs = 0;
-            const double start = now();
-            action();
-            own.push_back(now() - start - screen.platformUs);
-        }
-        std::nth_element(own.begin(), own.begin() + 100, own.end());
-        const double withPlatform = measure(200, action);
-        const double whole = measure(200, [&] {
-            action();
-            UpdateWindow(window);
-            GdiFlush();
-        });
-        std::printf(
-            "  %-30s our code %6.1f; with the platform's calls %7.1f; to the end of "
-            "the repaint %7.1f\n",
-            name, own[100], withPlatform, whole);
-    }
+    for (const auto& [name, action] : actions)
+        report(name, screen, window, action);
+
+    // A notch of the wheel over the picture at zoom 10, down and up in turn.
+    for (int i = 0; i < 6; ++i)
+        SendMessageW(window, WM_COMMAND, IDM_ZOOM_IN, 0);
+    POINT at{300, 300};
+    ClientToScreen(window, &at);
+    bool down = true;
+    std::printf("At zoom 10, median microseconds:\n");
+    report("wheel notch (scroll)", screen, window, [&] {
+        const auto delta = static_cast<WPARAM>(static_cast<WORD>((down = !down) ? -120 : 120));
+        SendMessageW(window, WM_MOUSEWHEEL, delta << 16, MAKELPARAM(at.x, at.y));
+    });
 }
 
 }  // namespace

@@ -62,6 +62,7 @@ std::span<const CommandEntry> MainWindow::commands() {
         CommandEntry{IDM_TOGGLE_VIEW, true, &MainWindow::toggleViewMode},
         CommandEntry{IDM_EXIT, false, &MainWindow::exit},
         CommandEntry{IDM_TRANSPARENCY, true, &MainWindow::toggleTransparency},
+        CommandEntry{IDM_GRID, true, &MainWindow::toggleGrid},
         CommandEntry{IDM_MOVE_LEFT, true, &MainWindow::moveOrResize},
         CommandEntry{IDM_MOVE_UP, true, &MainWindow::moveOrResize},
         CommandEntry{IDM_MOVE_RIGHT, true, &MainWindow::moveOrResize},
@@ -90,8 +91,8 @@ void MainWindow::command(int id, std::intptr_t param) {
                                     [id](const CommandEntry& e) { return e.id == id; });
     if (entry != table.end() && (!entry->needsDocument || view.documentLoaded != 0))
         (this->*entry->run)(id, param);
-    // Every command that did not fail ends with a repaint.
-    screen_.invalidate();
+    // Every command that did not fail ends with a repaint of what it changed.
+    showChanges();
 }
 
 void MainWindow::load(int /*id*/, std::intptr_t param) {
@@ -153,10 +154,9 @@ void MainWindow::stepElement(int id, std::intptr_t /*param*/) {
 }
 
 void MainWindow::zoom(int id, std::intptr_t /*param*/) {
-    // Only the stretch changes: the next paint uses the new zoom.
+    // Only the stretch changes; the top-left picture pixel stays in the corner.
     const std::uint32_t zoom = id == IDM_ZOOM_IN ? document_.zoomIn() : document_.zoomOut();
-    view.viewZoom = static_cast<std::int32_t>(zoom);
-    screen_.setScale(view.viewZoom);
+    applyZoom(static_cast<std::int32_t>(zoom), {}, true);
 }
 
 void MainWindow::selectViewMode(int id, std::intptr_t /*param*/) {
@@ -183,6 +183,11 @@ void MainWindow::toggleTransparency(int /*id*/, std::intptr_t /*param*/) {
     render();
 }
 
+void MainWindow::toggleGrid(int /*id*/, std::intptr_t /*param*/) {
+    grid_ = !grid_;
+    screen_.checkMenuItem(IDM_GRID, grid_);
+}
+
 void MainWindow::exit(int /*id*/, std::intptr_t /*param*/) {
     close();
 }
@@ -192,7 +197,7 @@ void MainWindow::moveOrResize(int id, std::intptr_t /*param*/) {
                                    [id](const MoveKey& k) { return k.id == id; });
     // The value the field shows is where the step starts; text that is not a number reads
     // as 0, and a decrease never goes below that.
-    const std::int32_t shown = readFieldNumber(screen_.fieldText(key->field), false);
+    const std::int32_t shown = readFieldNumber(readField(key->field), false);
     requestedValue = shown;
     if (key->step < 0 && shown == 0)
         return;

@@ -2,9 +2,12 @@
 // and Color. The dialog itself only hands its notifications to these functions.
 #include <algorithm>
 #include <array>
+#include <string>
+#include <utility>
 
 #include "editor/field_number.h"
 #include "editor/main_window.h"
+#include "errors/error.h"
 #include "resources/resource.h"
 
 namespace zt9 {
@@ -78,7 +81,25 @@ const char* MainWindow::fieldName(int fieldOrReset) {
 
 void MainWindow::writeField(int field, std::int32_t value) {
     const bool isSigned = field == IDC_DISPLAY_X || field == IDC_DISPLAY_Y;
+    // A field that still shows the text is left alone: setting a field is the panel's
+    // slowest step, and stepping through elements changes only a few of them.
+    std::string text =
+        isSigned ? formatDecimal(value) : std::to_string(static_cast<std::uint32_t>(value));
+    if (const auto written = fieldsWritten_.find(field);
+        written != fieldsWritten_.end() && written->second == text)
+        return;
     screen_.setFieldNumber(field, value, isSigned);
+    fieldsWritten_[field] = std::move(text);  // after the change the write itself reports
+}
+
+void MainWindow::fieldChanged(int field) {
+    fieldsWritten_.erase(field);
+}
+
+std::string MainWindow::readField(int field) {
+    // Whatever the field shows now counts, not what was written there last.
+    fieldChanged(field);
+    return screen_.fieldText(field);
 }
 
 void MainWindow::writeAllFields() {
@@ -88,7 +109,8 @@ void MainWindow::writeAllFields() {
 
 void MainWindow::showElementInPanel() {
     writeAllFields();
-    screen_.selectColor(panelConfig.colorIndex);
+    if (screen_.selectedColor() != panelConfig.colorIndex)
+        screen_.selectColor(panelConfig.colorIndex);
     screen_.checkMenuItem(IDM_RESET_IMPORT, elementImported != 0);
 }
 
@@ -117,7 +139,7 @@ void MainWindow::commitField(int field) {
     if (view.documentLoaded == 0)
         return;
     if (field == IDC_NUMBER) {
-        const std::int32_t value = readFieldNumber(screen_.fieldText(field), false);
+        const std::int32_t value = readFieldNumber(readField(field), false);
         clampCode = document_.selectElement(value, clampedValue);
         panelConfig = document_.currentConfig(elementImported);
         showElementInPanel();
@@ -125,7 +147,7 @@ void MainWindow::commitField(int field) {
     } else if (const PanelField* row = findField(&PanelField::field, field)) {
         // However large, empty or not a number the text, the field ends up showing the value
         // the element now holds.
-        const std::int32_t value = readFieldNumber(screen_.fieldText(field), row->isSigned);
+        const std::int32_t value = readFieldNumber(readField(field), row->isSigned);
         std::int32_t corrected = 0;
         edit(field, 0, false, true, [&] {
             clampCode = (document_.*row->set)(value, row->isSigned ? corrected : clampedValue);
@@ -139,6 +161,12 @@ void MainWindow::commitField(int field) {
 
 void MainWindow::arrowClicked(int arrows, std::int32_t position) {
     ++actionSerial_;
+    const PanelField* row = findField(&PanelField::arrows, arrows);
+    // The arrows have written their new position into their field.
+    if (arrows == IDC_NUMBER_ARROWS)
+        fieldChanged(IDC_NUMBER);
+    else if (row != nullptr)
+        fieldChanged(row->field);
     if (view.documentLoaded == 0)
         return;
     if (arrows == IDC_NUMBER_ARROWS) {
@@ -146,7 +174,7 @@ void MainWindow::arrowClicked(int arrows, std::int32_t position) {
         panelConfig = document_.currentConfig(elementImported);
         showElementInPanel();
         writeField(IDC_NUMBER, static_cast<std::int32_t>(document_.currentElement));
-    } else if (const PanelField* row = findField(&PanelField::arrows, arrows)) {
+    } else if (row != nullptr) {
         // Only this click's own result decides what the field shows.
         // Clicks on the same arrows follow each other as one step.
         std::int32_t corrected = 0;
@@ -206,9 +234,8 @@ void MainWindow::resetField(int button) {
 
 void MainWindow::scaleChanged(std::int32_t position) {
     ++actionSerial_;
-    view.viewZoom = position;
-    document_.setZoom(static_cast<std::uint32_t>(position));
-    screen_.invalidate();
+    applyZoom(position, {}, false);
+    showChanges();
 }
 
 void MainWindow::colorChosen(int entry) {

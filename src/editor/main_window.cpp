@@ -95,6 +95,7 @@ void MainWindow::showFontState() noexcept {
             shownTitle_ = std::move(title);
         }
         showHistoryEntries();
+        showStatusParts();
     } catch (...) {
         // No memory for the texts: the old ones stay until the next action.
     }
@@ -126,10 +127,12 @@ void MainWindow::createSurfaces() {
     try {
         viewSurface_ = std::make_unique<Surface>();
         pictureSurface_ = std::make_unique<Surface>();
+        invalidatedSurface_ = std::make_unique<Surface>();
         viewSurface_->fill(kMarginGrey);
     } catch (const std::bad_alloc&) {
         viewSurface_.reset();
         pictureSurface_.reset();
+        invalidatedSurface_.reset();
         modal([&] { screen_.showError(text::kNoSurfaceMemory); });
     }
 }
@@ -179,6 +182,8 @@ void MainWindow::render() {
         return;
     renderView(document_, view, *viewSurface_, *pictureSurface_);
     ++frameVersion_;
+    viewport_.setFrame(view.shownFrame);
+    showScrollBars();
 }
 
 void MainWindow::compose() {
@@ -190,7 +195,7 @@ void MainWindow::compose() {
 
 void MainWindow::renderAndInvalidate() {
     render();
-    screen_.invalidate();
+    showChanges();
 }
 
 void MainWindow::clearView() {
@@ -200,7 +205,9 @@ void MainWindow::clearView() {
         viewSurface_->fill(kMarginGrey);
     view.shownFrame = {};
     ++frameVersion_;
-    screen_.invalidate();
+    viewport_.setFrame(view.shownFrame);
+    showScrollBars();
+    showChanges();
     if (view.documentLoaded != 0) {
         screen_.enablePanel(false);
         screen_.enableDocumentMenus(false);
@@ -213,23 +220,17 @@ void MainWindow::resetView() {
     elementImported = 0;
     view.viewMode = kFullPicture;
     view.transparency = 1;
-    view.viewZoom = 1;
-    // The document's zoom follows the view's; a font refused by its header check is never
-    // closed, so its zoom would otherwise survive into the next load.
-    document_.setZoom(1);
     writeField(IDC_NUMBER, 0);
     writeAllFields();
     screen_.selectColor(0);
     screen_.checkMenuItem(IDM_RESET_IMPORT, false);
     screen_.checkViewMode(IDM_FULL_PICTURE);
     screen_.checkMenuItem(IDM_TRANSPARENCY, true);
-    screen_.setScale(view.viewZoom);
-    screen_.invalidate();
+    // The document's zoom follows the view's; a font refused by its header check is never
+    // closed, so its zoom would otherwise survive into the next load.
+    applyZoom(1, {}, true);
     render();
-}
-
-PaintPlan MainWindow::paintPlan(std::int64_t areaRight, std::int64_t areaBottom) const {
-    return planPaint(view.shownFrame, view.viewZoom, areaRight, areaBottom);
+    showChanges();
 }
 
 }  // namespace zt9

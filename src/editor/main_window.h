@@ -1,9 +1,11 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <span>
@@ -12,14 +14,24 @@
 
 #include "document/geo_document.h"
 #include "document/history.h"
-#include "editor/paint_plan.h"
+#include "editor/picture_viewport.h"
 #include "editor/screen.h"
+#include "editor/wheel_steps.h"
 #include "render/surface.h"
 #include "render/view_state.h"
 
 namespace zt9 {
 
 class MainWindow;
+
+// One turn of a wheel over the picture area, at `pointer` (client coordinates).
+struct WheelTurn {
+    std::int64_t delta = 0;  // 120 a notch, positive away from the user or to the right
+    bool sideways = false;   // the horizontal wheel
+    bool control = false;
+    bool shift = false;
+    WindowPoint pointer;
+};
 
 // One entry of the command table: what WM_COMMAND `id` runs, and whether it needs a
 // loaded document (without one it does nothing but repaint).
@@ -69,12 +81,24 @@ class MainWindow {
     void resetView();           // UM_RESET_VIEW
     void clearView();           // UM_CLEAR_VIEW
     void showClamp(int field);  // UM_SHOW_CLAMP
-    PaintPlan paintPlan(std::int64_t areaRight, std::int64_t areaBottom) const;
+
+    // --- The picture area: its room (WM_SIZE), the pointer over it, wheels and scroll bars
+    void setPictureRoom(std::int64_t width, std::int64_t height, std::int32_t barWidth,
+                        std::int32_t barHeight);
+    // The pointer moved to `point`, or left the area (nothing).
+    void pointerMoved(std::optional<WindowPoint> point);
+    // Scrolls down (Shift: across; the horizontal wheel: across), or zooms with Ctrl.
+    void wheel(const WheelTurn& turn);
+    void scrollBarMoved(ScrollAxis axis, ScrollAction action, std::int64_t position);
+    PaintPlan paintPlan() const { return viewport_.paintPlan(grid_); }
+    const PictureViewport& viewport() const { return viewport_; }
 
     // --- Element panel (dialog 9)
     // Enter in one of the nine fields: the typed value goes to the element through its
     // operation, and the field shows what was stored.
     void commitField(int field);
+    // A field's text changed on screen (typed, or set by its arrows or by writeField).
+    void fieldChanged(int field);
     // A click on one of the nine arrow controls, which now show `position`.
     void arrowClicked(int arrows, std::int32_t position);
     // One of the nine Reset buttons (1068 resets the whole element).
@@ -137,6 +161,7 @@ class MainWindow {
     void selectViewMode(int id, std::intptr_t param);
     void toggleViewMode(int id, std::intptr_t param);
     void toggleTransparency(int id, std::intptr_t param);
+    void toggleGrid(int id, std::intptr_t param);
     void exit(int id, std::intptr_t param);
     void moveOrResize(int id, std::intptr_t param);
     void nextColor(int id, std::intptr_t param);
@@ -157,7 +182,22 @@ class MainWindow {
     // the edits are still unsaved afterwards (the save failed): the caller gives up.
     bool settleUnsavedEdits(const char* caption);
     void renderAndInvalidate();
+    // Asks for a repaint of what changed on screen since the last call: all of the area when
+    // the paint plan changed, else the blocks of the view surface's changed pixels.
+    void showChanges();
+    // The zoom of the document, the view, the Scale slider and the viewport, keeping the
+    // picture pixel under `anchor` there.
+    void applyZoom(std::int32_t zoom, WindowPoint anchor, bool moveSlider);
+    // The scroll bars as the viewport wants them, sent when they changed.
+    void showScrollBars();
+    // The status bar parts that follow the font and the view, each sent only when its text
+    // changed.
+    void showStatusParts();
+    void showPointerState();
+    void setStatus(StatusPart part, const std::string& text);
     void writeField(int field, std::int32_t value);
+    // The text a field shows, typed there perhaps.
+    std::string readField(int field);
     void writeAllFields();
     // Every change of what the font would save runs through here, as one step of the
     // history on the current element: `action` names it in the Edit menu, `mergeKey` joins
@@ -198,6 +238,16 @@ class MainWindow {
     Screen& screen_;
     std::unique_ptr<Surface> viewSurface_;
     std::unique_ptr<Surface> pictureSurface_;
+    PictureViewport viewport_;
+    bool grid_ = false;  // kept for the whole run, whatever is loaded
+    std::optional<WindowPoint> pointer_;
+    WheelSteps wheelDown_, wheelAcross_, wheelZoom_;
+    // What the screen was last asked to show: the scroll bars, the status parts, and the
+    // paint plan and view surface of the last repaint request.
+    ScrollBar shownAcross_, shownDown_;
+    std::array<std::string, 5> statusShown_;
+    PaintPlan invalidatedPlan_;
+    std::unique_ptr<Surface> invalidatedSurface_;
     std::uint64_t frameVersion_ = 0;
     int frameDepth_ = 0;
     int modalDepth_ = 0;
@@ -206,6 +256,9 @@ class MainWindow {
     bool quietFailure_ = false;
     std::string failureText_;
     std::filesystem::path shownTitle_;  // what the window's title shows, set only when it changes
+    // What each panel field was last set to, while it still shows it: reading a field back
+    // costs as much as writing it, and a step changes only a few of them.
+    std::map<int, std::string> fieldsWritten_;
     std::deque<std::function<void()>> deferred_;
     History history_;
     struct Gesture {

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "editor/picture_viewport.h"
+
 namespace zt9 {
 
 enum class FileFilter {
@@ -24,6 +26,9 @@ struct FileDialog {
     std::filesystem::path fileName;  // the name the dialog opens with
     int filterIndex = 1;             // 1-based filter selected when the dialog opens
 };
+
+// The parts of the status bar, left to right; `hint` stands alone in place of all of them.
+enum class StatusPart { element, pointer, zoom, modified, hint };
 
 struct FileChoice {
     std::filesystem::path fileName;
@@ -55,6 +60,12 @@ class Screen {
     virtual void setTitle(const std::filesystem::path& title) = 0;
     // Asks for a repaint of the whole main window, without erasing it first.
     virtual void invalidate() = 0;
+    // The same for one rectangle of its client area.
+    virtual void invalidateRect(const PixelRect& area) = 0;
+    // Shows or hides the picture area's two scroll bars, placed and set as given.
+    virtual void showScrollBars(const ScrollBar& horizontal, const ScrollBar& vertical) = 0;
+    // One part's text; a non-empty hint replaces the parts until it is emptied again.
+    virtual void setStatusText(StatusPart part, std::string_view text) = 0;
     virtual void checkMenuItem(int command, bool checked) = 0;
     // Gives a menu entry a new text and greys it or not.
     virtual void setMenuItem(int command, std::string_view text, bool enabled) = 0;

@@ -211,4 +211,29 @@ ElementConfig drawElementAlone(GeoDocument& document, Surface& surface, bool tra
     return config;
 }
 
+std::optional<std::uint8_t> elementPixelIndex(const GeoDocument& document, std::int64_t column,
+                                              std::int64_t row) {
+    if (!currentIsDrawable(document) || column < 0 || row < 0)
+        return std::nullopt;
+    const ImportSlot& slot = document.importSlots[document.currentElement];
+    const std::uint32_t placeWord = document.placeWords[document.currentElement];
+    const bool imported = slot.imported != 0;
+    const Place stored = decodePlace(placeWord);
+    const std::uint64_t width = imported ? slot.width : stored.width;
+    const std::uint64_t height = imported ? slot.height : stored.height;
+    if (static_cast<std::uint64_t>(column) >= width || static_cast<std::uint64_t>(row) > height)
+        return std::nullopt;
+    // The rows lie as the plot reads them: back to back in an image, 128 bytes apart in the
+    // file's picture.
+    const std::span<const std::uint8_t> bytes = imported ? slot.pixels : document.fileImage;
+    const std::uint64_t stride =
+        (width + 1) / 2 + (imported ? 0 : rowSkipFor(static_cast<std::uint32_t>(width)));
+    const std::uint64_t start = imported ? 0 : document.elementPixelOffset(placeWord);
+    const std::uint64_t at =
+        start + static_cast<std::uint64_t>(row) * stride + static_cast<std::uint64_t>(column) / 2;
+    if (at >= bytes.size())
+        return std::nullopt;
+    return static_cast<std::uint8_t>(column % 2 == 0 ? bytes[at] & 0x0Fu : bytes[at] >> 4);
+}
+
 }  // namespace zt9

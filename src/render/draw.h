@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "document/colors15.h"
@@ -47,5 +48,9 @@ void drawElementInPlace(GeoDocument& document, Surface& surface);
 // The current element alone at the top-left corner, in its stored size over a block of its
 // configured size. Returns a copy of its configuration (the frame to show).
 ElementConfig drawElementAlone(GeoDocument& document, Surface& surface, bool transparency);
+// The colour index drawElementAlone plots at (column, row): the imported image's pixel, or
+// the file's in its stored size. Nothing where neither holds a pixel (the bare block).
+std::optional<std::uint8_t> elementPixelIndex(const GeoDocument& document, std::int64_t column,
+                                              std::int64_t row);
 
 }  // namespace zt9

@@ -18,6 +18,12 @@ Span clip(std::int64_t start, std::int64_t count, std::int64_t limit) {
     return {begin, std::max(begin, std::min(end, limit))};
 }
 
+// The part of [begin, end) that lies in [0, limit).
+Span clipRange(std::int64_t begin, std::int64_t end, std::int64_t limit) {
+    const std::int64_t first = std::clamp<std::int64_t>(begin, 0, limit);
+    return {first, std::clamp<std::int64_t>(end, first, limit)};
+}
+
 }  // namespace
 
 void Surface::fill(std::uint32_t color) {
@@ -59,26 +65,70 @@ std::vector<std::uint32_t> dibPixels(const Surface& surface) {
 }
 
 bool enlargeIntoDib(const Surface& surface, std::int64_t columns, std::int64_t rows,
-                    std::int32_t zoom, std::span<std::uint32_t> out, std::size_t stride) {
-    const Span across = clip(0, columns, kSurfaceWidth);
-    const Span down = clip(0, rows, kSurfaceHeight);
+                    std::int32_t zoom, std::span<std::uint32_t> out, std::size_t stride,
+                    bool grid) {
+    return enlargeAreaIntoDib(surface, {0, 0, columns, rows}, zoom, grid, out, stride);
+}
+
+bool enlargeAreaIntoDib(const Surface& surface, PixelRect area, std::int32_t zoom, bool grid,
+                        std::span<std::uint32_t> out, std::size_t stride) {
+    const Span across = clipRange(area.left, area.right, kSurfaceWidth);
+    const Span down = clipRange(area.top, area.bottom, kSurfaceHeight);
     if (zoom < 1 || zoom > 10)
         return false;
+    if (across.begin == across.end || down.begin == down.end)
+        return true;
     const auto z = static_cast<std::size_t>(zoom);
-    const auto width = static_cast<std::size_t>(across.end) * z;
-    const auto height = static_cast<std::size_t>(down.end) * z;
-    if (width > stride || (height > 0 && (height - 1) * stride + width > out.size()))
+    const auto left = static_cast<std::size_t>(across.begin);
+    const auto right = static_cast<std::size_t>(across.end);
+    const std::size_t width = (right - left) * z;
+    if (right * z > stride ||
+        (static_cast<std::size_t>(down.end) * z - 1) * stride + right * z > out.size())
         return false;
     const std::span<const std::uint32_t> source = surface.data();
-    for (std::size_t y = 0; y < static_cast<std::size_t>(down.end); ++y) {
-        const auto first = out.begin() + static_cast<std::ptrdiff_t>(y * z * stride);
-        for (std::size_t x = 0; x < static_cast<std::size_t>(across.end); ++x)
-            std::fill_n(first + static_cast<std::ptrdiff_t>(x * z), z,
-                        swapRedBlue(source[y * kSurfaceWidth + x]));
+    for (auto y = static_cast<std::size_t>(down.begin); y < static_cast<std::size_t>(down.end);
+         ++y) {
+        const auto first = out.begin() + static_cast<std::ptrdiff_t>(y * z * stride + left * z);
+        const std::uint32_t* pixels = source.data() + y * kSurfaceWidth;
+        for (std::size_t x = left; x < right; ++x) {
+            const std::uint32_t color = swapRedBlue(pixels[x]);
+            const auto block = first + static_cast<std::ptrdiff_t>((x - left) * z);
+            std::fill_n(block, z, color);
+            if (grid && x > 0)
+                *block = gridLineColor(color);
+        }
         for (std::size_t copy = 1; copy < z; ++copy)
             std::copy_n(first, width, first + static_cast<std::ptrdiff_t>(copy * stride));
+        if (grid && y > 0) {
+            for (std::size_t x = left; x < right; ++x)
+                std::fill_n(first + static_cast<std::ptrdiff_t>((x - left) * z), z,
+                            gridLineColor(swapRedBlue(pixels[x])));
+        }
     }
     return true;
+}
+
+PixelRect changedArea(const Surface& a, const Surface& b, PixelRect within) {
+    const Span across = clipRange(within.left, within.right, kSurfaceWidth);
+    const Span down = clipRange(within.top, within.bottom, kSurfaceHeight);
+    PixelRect changed{kSurfaceWidth, kSurfaceHeight, 0, 0};
+    for (std::int64_t y = down.begin; y < down.end; ++y) {
+        const auto rowA = a.data().begin() + y * kSurfaceWidth;
+        const auto rowB = b.data().begin() + y * kSurfaceWidth;
+        const auto first =
+            std::mismatch(rowA + across.begin, rowA + across.end, rowB + across.begin);
+        if (first.first == rowA + across.end)
+            continue;
+        // The last difference, searched from the right.
+        std::int64_t last = across.end - 1;
+        while (rowA[last] == rowB[last])
+            --last;
+        changed.left = std::min(changed.left, first.first - rowA);
+        changed.right = std::max(changed.right, last + 1);
+        changed.top = std::min(changed.top, y);
+        changed.bottom = y + 1;
+    }
+    return changed.empty() ? PixelRect{} : changed;
 }
 
 }  // namespace zt9

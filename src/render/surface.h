@@ -9,6 +9,14 @@ namespace zt9 {
 inline constexpr std::int32_t kSurfaceWidth = 255;
 inline constexpr std::int32_t kSurfaceHeight = 240;
 
+// Columns left..right - 1 and rows top..bottom - 1, of a surface or of the window.
+struct PixelRect {
+    std::int64_t left = 0, top = 0, right = 0, bottom = 0;
+
+    bool empty() const { return right <= left || bottom <= top; }
+    bool operator==(const PixelRect&) const = default;
+};
+
 // An off-screen picture of 255 x 240 pixels, top row first, each pixel a 32-bit colour laid
 // out 0x00BBGGRR (red in the lowest byte), the layout the drawing code and the platform's
 // pixel calls use. Every write is clipped: a pixel outside the surface is skipped, and the
@@ -61,9 +69,28 @@ std::vector<std::uint32_t> dibPixels(const Surface& surface);
 
 // The top-left `columns` x `rows` pixels of a surface (cut to it), each enlarged to a
 // zoom x zoom block, in that DIB order, into a top-down picture of `stride` pixels per row:
-// what the window shows at that zoom, ready for a 1:1 copy. Returns false and writes
-// nothing when `out` cannot hold the result.
+// what the window shows at that zoom, ready for a 1:1 copy. With `grid`, the first column
+// of every block but the leftmost and the first row of every block but the topmost are
+// grid lines (gridLineColor of the block's pixel). Returns false and writes nothing when
+// `out` cannot hold the result.
 bool enlargeIntoDib(const Surface& surface, std::int64_t columns, std::int64_t rows,
-                    std::int32_t zoom, std::span<std::uint32_t> out, std::size_t stride);
+                    std::int32_t zoom, std::span<std::uint32_t> out, std::size_t stride,
+                    bool grid = false);
+// The same for the blocks of `area` only (cut to the surface), at their places in `out`:
+// a change re-enlarges just the pixels it touched.
+bool enlargeAreaIntoDib(const Surface& surface, PixelRect area, std::int32_t zoom, bool grid,
+                        std::span<std::uint32_t> out, std::size_t stride);
+
+// A grid line over a pixel of colour c (either channel order): half as bright, or for a
+// colour whose channels are all below 0x40 (black among them) 0x40 brighter in each, so
+// a line stands out on every palette.
+constexpr std::uint32_t gridLineColor(std::uint32_t c) {
+    const bool dark = (c & 0xC0C0C0u) == 0;
+    return dark ? (c & 0xFFFFFFu) + 0x404040u : (c >> 1) & 0x7F7F7Fu;
+}
+
+// The smallest rectangle inside `within` holding every pixel in which a and b differ;
+// empty when they agree there.
+PixelRect changedArea(const Surface& a, const Surface& b, PixelRect within);
 
 }  // namespace zt9

@@ -29,6 +29,7 @@
 #define IDM_FULL_PICTURE 40009
 #define IDM_PICTURE_ELEMENT 40010
 #define IDM_TRANSPARENCY 40013
+#define IDM_GRID 40036
 // Top level
 #define IDM_ABOUT 65535
 // Keys without a menu item
@@ -46,6 +47,11 @@
 // Menu bar positions of the popups a document enables
 #define MENU_POS_EDIT 1
 #define MENU_POS_VIEW 2
+
+// The main window's own controls: the picture area's scroll bars and the status bar
+#define IDC_PICTURE_HSCROLL 1080
+#define IDC_PICTURE_VSCROLL 1081
+#define IDC_STATUS_BAR 1082
 
 // Element panel controls
 #define IDC_GROUP_NUMBER 1049

@@ -62,6 +62,10 @@ INT_PTR onCommand(HWND panel, WPARAM wParam) {
     }
     // A field is one line high and cannot take a line break, so Enter makes it report that
     // it is full: that is the command to commit it.
+    if (notification == EN_CHANGE && isField(id)) {
+        editor.fieldChanged(id);
+        return TRUE;
+    }
     if (notification == EN_MAXTEXT && isField(id)) {
         editor.frame([&] { editor.commitField(id); });
         return TRUE;

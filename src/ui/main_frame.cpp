@@ -1,7 +1,11 @@
 #include "ui/main_frame.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
+#include <windowsx.h>
 
+#include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -29,6 +33,12 @@ const MainFrame::Handler MainFrame::kHandlers[] = {
     {UM_CLEAR_VIEW, false, &MainFrame::onClearView},
     {UM_SHOW_CLAMP, false, &MainFrame::onShowClamp},
     {UM_REPORT_FAILURE, false, &MainFrame::onReportFailure},
+    {WM_MOUSEMOVE, false, &MainFrame::onMouseMove},
+    {WM_MOUSELEAVE, false, &MainFrame::onMouseLeave},
+    {WM_MOUSEWHEEL, false, &MainFrame::onMouseWheel},
+    {WM_MOUSEHWHEEL, false, &MainFrame::onMouseHorizontalWheel},
+    {WM_HSCROLL, false, &MainFrame::onHorizontalScroll},
+    {WM_VSCROLL, false, &MainFrame::onVerticalScroll},
 };
 
 MainFrame::MainFrame(HINSTANCE instance, GeoDocument& document, Win32Screen& screen)
@@ -101,6 +111,12 @@ bool isFieldTextKey(const MSG& message, HWND panel) {
 }  // namespace
 
 void MainFrame::handleMessage(MSG& message, HACCEL accelerators) {
+    // The wheel goes to the window with the keyboard focus, which may be a panel field or
+    // the Scale slider; over the picture it scrolls the picture, as in other editors.
+    if ((message.message == WM_MOUSEWHEEL || message.message == WM_MOUSEHWHEEL) &&
+        message.hwnd != window_ &&
+        overPicture({GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)}))
+        message.hwnd = window_;
     if (window_ != nullptr && !isFieldTextKey(message, panel_) &&
         TranslateAcceleratorW(window_, accelerators, &message) != 0)
         return;
@@ -158,24 +174,59 @@ LRESULT MainFrame::onCreate(WPARAM /*wParam*/, LPARAM /*lParam*/) {
     if (panel_ == nullptr)
         return -1;  // no window without its panel; creation reports the failure
     screen_.attach(window_, panel_);
-    layoutPanel();
+    const auto child = [&](const wchar_t* type, DWORD style, int id) {
+        return CreateWindowExW(0, type, nullptr, WS_CHILD | style, 0, 0, 0, 0, window_,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_,
+                               nullptr);
+    };
+    statusBar_ = child(STATUSCLASSNAMEW, WS_VISIBLE | SBARS_SIZEGRIP, IDC_STATUS_BAR);
+    horizontalBar_ = child(L"SCROLLBAR", SBS_HORZ, IDC_PICTURE_HSCROLL);
+    verticalBar_ = child(L"SCROLLBAR", SBS_VERT, IDC_PICTURE_VSCROLL);
+    if (statusBar_ == nullptr || horizontalBar_ == nullptr || verticalBar_ == nullptr)
+        return -1;
+    layout();
     editor_.createSurfaces();
     return 0;
 }
 
-void MainFrame::layoutPanel() {
+void MainFrame::layout() {
     RECT client{};
-    RECT docked{};
     GetClientRect(window_, &client);
+    SendMessageW(statusBar_, WM_SIZE, 0, 0);  // it docks itself along the bottom
+    RECT status{};
+    GetWindowRect(statusBar_, &status);
+    const LONG above = std::max<LONG>(client.bottom - (status.bottom - status.top), 0);
+    RECT docked{};
     GetWindowRect(panel_, &docked);
     const LONG width = docked.right - docked.left;
-    MoveWindow(panel_, client.right - width, 0, width, client.bottom, TRUE);
-    pictureArea_ = {client.left, client.top, client.right - width, client.bottom};
+    MoveWindow(panel_, client.right - width, 0, width, above, TRUE);
+    setStatusParts();
+    const UINT dpi = GetDpiForWindow(window_);
+    editor_.setPictureRoom(client.right - width, above, GetSystemMetricsForDpi(SM_CXVSCROLL, dpi),
+                           GetSystemMetricsForDpi(SM_CYHSCROLL, dpi));
+}
+
+void MainFrame::setStatusParts() {
+    // The right edges of the element, pointer and zoom parts at 96 dots per inch; Modified
+    // takes the rest.
+    const std::array<int, 3> edges{250, 460, 510};
+    std::array<int, 4> scaled{};
+    const UINT dpi = GetDpiForWindow(window_);
+    for (std::size_t i = 0; i < edges.size(); ++i)
+        scaled.at(i) = MulDiv(edges.at(i), static_cast<int>(dpi), 96);
+    scaled.back() = -1;
+    SendMessageW(statusBar_, SB_SETPARTS, scaled.size(), reinterpret_cast<LPARAM>(scaled.data()));
+}
+
+RECT MainFrame::pictureArea() const {
+    const PictureViewport& viewport = editor_.viewport();
+    return {0, 0, static_cast<LONG>(viewport.viewWidth()),
+            static_cast<LONG>(viewport.viewHeight())};
 }
 
 LRESULT MainFrame::onSize(WPARAM /*wParam*/, LPARAM /*lParam*/) {
-    if (panel_ != nullptr)
-        layoutPanel();
+    if (panel_ != nullptr && statusBar_ != nullptr)
+        layout();
     return 0;
 }
 
@@ -218,8 +269,8 @@ LRESULT MainFrame::onPaint(WPARAM /*wParam*/, LPARAM /*lParam*/) {
         Paint(const Paint&) = delete;
         Paint& operator=(const Paint&) = delete;
     } paint(window_);
-    painter_.paint(paint.dc, editor_.paintPlan(pictureArea_.right, pictureArea_.bottom),
-                   editor_.viewSurface(), editor_.frameVersion());
+    painter_.paint(paint.dc, paint.paint.rcPaint, editor_.paintPlan(), editor_.viewSurface(),
+                   editor_.frameVersion());
     return 0;
 }
 
@@ -278,6 +329,101 @@ LRESULT MainFrame::onShowClamp(WPARAM wParam, LPARAM /*lParam*/) {
 
 LRESULT MainFrame::onReportFailure(WPARAM /*wParam*/, LPARAM /*lParam*/) {
     editor_.reportFailure();
+    return 0;
+}
+
+// --- The pointer, the wheels and the scroll bars ----------------------------------------------
+
+LRESULT MainFrame::onMouseMove(WPARAM /*wParam*/, LPARAM lParam) {
+    if (!trackingPointer_) {
+        TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, window_, 0};
+        trackingPointer_ = TrackMouseEvent(&leave) != FALSE;
+    }
+    editor_.pointerMoved(WindowPoint{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    return 0;
+}
+
+LRESULT MainFrame::onMouseLeave(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    trackingPointer_ = false;
+    editor_.pointerMoved(std::nullopt);
+    return 0;
+}
+
+bool MainFrame::overPicture(POINT screenPoint) const {
+    const HWND under = WindowFromPoint(screenPoint);
+    return under != nullptr &&
+           (under == window_ || under == horizontalBar_ || under == verticalBar_);
+}
+
+void MainFrame::wheel(WPARAM wParam, LPARAM lParam, bool sideways) {
+    // The point comes in screen coordinates.
+    POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ScreenToClient(window_, &at);
+    const WORD keys = GET_KEYSTATE_WPARAM(wParam);
+    editor_.wheel({.delta = GET_WHEEL_DELTA_WPARAM(wParam),
+                   .sideways = sideways,
+                   .control = (keys & MK_CONTROL) != 0,
+                   .shift = (keys & MK_SHIFT) != 0,
+                   .pointer = {at.x, at.y}});
+}
+
+LRESULT MainFrame::onMouseWheel(WPARAM wParam, LPARAM lParam) {
+    wheel(wParam, lParam, false);
+    return 0;
+}
+
+LRESULT MainFrame::onMouseHorizontalWheel(WPARAM wParam, LPARAM lParam) {
+    wheel(wParam, lParam, true);
+    return 0;
+}
+
+void MainFrame::scrolled(ScrollAxis axis, WPARAM wParam, HWND bar) {
+    if (bar != horizontalBar_ && bar != verticalBar_)
+        return;
+    ScrollAction action = ScrollAction::to;
+    std::int64_t position = 0;
+    switch (LOWORD(wParam)) {
+        case SB_LINEUP:
+            action = ScrollAction::lineBack;
+            break;
+        case SB_LINEDOWN:
+            action = ScrollAction::lineForward;
+            break;
+        case SB_PAGEUP:
+            action = ScrollAction::pageBack;
+            break;
+        case SB_PAGEDOWN:
+            action = ScrollAction::pageForward;
+            break;
+        case SB_TOP:
+            action = ScrollAction::start;
+            break;
+        case SB_BOTTOM:
+            action = ScrollAction::end;
+            break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: {
+            // The 32-bit track position, not the message's 16 bits.
+            SCROLLINFO info{};
+            info.cbSize = sizeof info;
+            info.fMask = SIF_TRACKPOS;
+            GetScrollInfo(bar, SB_CTL, &info);
+            position = info.nTrackPos;
+            break;
+        }
+        default:
+            return;  // SB_ENDSCROLL
+    }
+    editor_.scrollBarMoved(axis, action, position);
+}
+
+LRESULT MainFrame::onHorizontalScroll(WPARAM wParam, LPARAM lParam) {
+    scrolled(ScrollAxis::across, wParam, reinterpret_cast<HWND>(lParam));
+    return 0;
+}
+
+LRESULT MainFrame::onVerticalScroll(WPARAM wParam, LPARAM lParam) {
+    scrolled(ScrollAxis::down, wParam, reinterpret_cast<HWND>(lParam));
     return 0;
 }
 

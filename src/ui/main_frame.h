@@ -30,7 +30,9 @@ class MainFrame {
     HWND window() const { return window_; }
     HWND panel() const { return panel_; }
     MainWindow& editor() { return editor_; }
-    const RECT& pictureArea() const { return pictureArea_; }
+    // The visible part of the picture area: left of the panel, above the status bar and
+    // inside the scroll bars.
+    RECT pictureArea() const;
 
     // One message of the thread's loop: accelerators first (so the editing keys work while
     // a panel field has the focus), then the panel's own dialog keys, then dispatch.
@@ -57,6 +59,17 @@ class MainFrame {
     LRESULT onClearView(WPARAM wParam, LPARAM lParam);
     LRESULT onShowClamp(WPARAM wParam, LPARAM lParam);
     LRESULT onReportFailure(WPARAM wParam, LPARAM lParam);
+    LRESULT onMouseMove(WPARAM wParam, LPARAM lParam);
+    LRESULT onMouseLeave(WPARAM wParam, LPARAM lParam);
+    LRESULT onMouseWheel(WPARAM wParam, LPARAM lParam);
+    LRESULT onMouseHorizontalWheel(WPARAM wParam, LPARAM lParam);
+    LRESULT onHorizontalScroll(WPARAM wParam, LPARAM lParam);
+    LRESULT onVerticalScroll(WPARAM wParam, LPARAM lParam);
+    void wheel(WPARAM wParam, LPARAM lParam, bool sideways);
+    void scrolled(ScrollAxis axis, WPARAM wParam, HWND bar);
+    // Whether a wheel at this screen point belongs to the picture area, whichever window
+    // has the keyboard focus.
+    bool overPicture(POINT screenPoint) const;
 
     struct Handler {
         UINT message;
@@ -65,8 +78,10 @@ class MainFrame {
     };
     static const Handler kHandlers[];
 
-    // Docks the panel at the right edge, full height, and keeps the rest as pictureArea.
-    void layoutPanel();
+    // The status bar along the bottom, the panel docked at the right edge above it, and the
+    // rest as the picture's room.
+    void layout();
+    void setStatusParts();
 
     HINSTANCE instance_;
     Win32Screen& screen_;
@@ -74,7 +89,10 @@ class MainFrame {
     Painter painter_;
     HWND window_ = nullptr;
     HWND panel_ = nullptr;
-    RECT pictureArea_{};
+    HWND statusBar_ = nullptr;
+    HWND horizontalBar_ = nullptr;
+    HWND verticalBar_ = nullptr;
+    bool trackingPointer_ = false;  // a WM_MOUSELEAVE is asked for
 };
 
 }  // namespace zt9::ui

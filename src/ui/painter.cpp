@@ -62,35 +62,64 @@ bool Painter::makeCache(HDC dc) {
 void Painter::stretch(HDC dc, const PaintPlan& plan, const Surface& surface) {
     const std::vector<std::uint32_t> pixels = dibPixels(surface);
     // Only the rows shown, so the source rectangle covers the DIB's whole height and no
-    // bottom-up origin is involved.
+    // bottom-up origin is involved. The whole frame is stretched from the scrolled origin
+    // and cut to the visible part.
     const BITMAPINFO info = topDownDib(kSurfaceWidth, plan.rows);
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, 0, 0, static_cast<int>(plan.picture.right),
+                      static_cast<int>(plan.picture.bottom));
     SetStretchBltMode(dc, COLORONCOLOR);
-    StretchDIBits(dc, 0, 0, plan.columns * plan.zoom, plan.rows * plan.zoom, 0, 0, plan.columns,
-                  plan.rows, pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(dc, static_cast<int>(-plan.sourceX), static_cast<int>(-plan.sourceY),
+                  plan.columns * plan.zoom, plan.rows * plan.zoom, 0, 0, plan.columns, plan.rows,
+                  pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+    RestoreDC(dc, saved);
 }
 
-void Painter::paint(HDC dc, const PaintPlan& plan, const Surface* surface, std::uint64_t version) {
+void Painter::refreshCache(const PaintPlan& plan, const Surface& surface, std::uint64_t version) {
+    const bool sameLayout = cacheFilled_ && plan.columns == cachedPlan_.columns &&
+                            plan.rows == cachedPlan_.rows && plan.zoom == cachedPlan_.zoom &&
+                            plan.grid == cachedPlan_.grid;
+    if (sameLayout && version == cachedVersion_)
+        return;
+    const PixelRect frame{0, 0, plan.columns, plan.rows};
+    const PixelRect area = sameLayout ? changedArea(enlargedFrom_, surface, frame) : frame;
+    if (!area.empty()) {
+        GdiFlush();  // GDI must be done with the bits before they change
+        const std::span<std::uint32_t> bits(cacheBits_, std::size_t{kCacheWidth} * kCacheHeight);
+        enlargeAreaIntoDib(surface, area, plan.zoom, plan.grid, bits, kCacheWidth);
+        enlargedFrom_ = surface;
+    }
+    cacheFilled_ = true;
+    cachedVersion_ = version;
+    cachedPlan_ = plan;
+}
+
+void Painter::paint(HDC dc, const RECT& update, const PaintPlan& plan, const Surface* surface,
+                    std::uint64_t version) {
     for (const PixelRect& margin : {plan.rightMargin, plan.bottomMargin}) {
         if (!margin.empty()) {
             const RECT area = toRect(margin);
             FillRect(dc, &area, grey_);
         }
     }
-    if (surface == nullptr || plan.columns <= 0 || plan.rows <= 0)
+    if (!plan.corner.empty()) {
+        const RECT corner = toRect(plan.corner);
+        FillRect(dc, &corner, GetSysColorBrush(COLOR_BTNFACE));
+    }
+    if (surface == nullptr || plan.columns <= 0 || plan.rows <= 0 || plan.picture.empty())
         return;
     if (!makeCache(dc)) {
         stretch(dc, plan, *surface);
         return;
     }
-    if (version != cachedVersion_ || plan.columns != cachedPlan_.columns ||
-        plan.rows != cachedPlan_.rows || plan.zoom != cachedPlan_.zoom) {
-        GdiFlush();  // GDI must be done with the bits before they change
-        const std::span<std::uint32_t> bits(cacheBits_, std::size_t{kCacheWidth} * kCacheHeight);
-        enlargeIntoDib(*surface, plan.columns, plan.rows, plan.zoom, bits, kCacheWidth);
-        cachedVersion_ = version;
-        cachedPlan_ = plan;
-    }
-    BitBlt(dc, 0, 0, plan.columns * plan.zoom, plan.rows * plan.zoom, cacheDc_, 0, 0, SRCCOPY);
+    refreshCache(plan, *surface, version);
+    // Only the part of the picture this paint has to cover.
+    RECT shown = toRect(plan.picture);
+    if (IntersectRect(&shown, &shown, &update) == FALSE)
+        return;
+    BitBlt(dc, shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top, cacheDc_,
+           shown.left + static_cast<int>(plan.sourceX), shown.top + static_cast<int>(plan.sourceY),
+           SRCCOPY);
 }
 
 }  // namespace zt9::ui

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "editor/paint_plan.h"
+#include "editor/picture_viewport.h"
 #include "render/surface.h"
 
 namespace zt9::ui {
@@ -13,10 +13,12 @@ namespace zt9::ui {
 // The header of a top-down 32-bit DIB of width x height pixels (0x00RRGGBB each).
 BITMAPINFO topDownDib(int width, int height);
 
-// Paints the main window from the editor's view surface: two grey margins and the shown
-// frame enlarged by the zoom. The enlarged picture is kept in a DIB section and made again
-// only when the view or the zoom changed, so a repaint is one 1:1 copy (under Wine several
-// times faster than stretching on every paint). The GDI objects are made once and freed once.
+// Paints the main window from the editor's view surface: grey margins, the square between
+// the scroll bars, and the visible part of the shown frame enlarged by the zoom. The whole
+// enlarged picture is kept in a DIB section, so a repaint or a scroll is one 1:1 copy of
+// the part in view. When the view changes, only the blocks of the pixels that changed are
+// enlarged again; a new zoom, frame size or grid redoes it all. The GDI objects are made
+// once and freed once.
 class Painter {
   public:
     Painter();
@@ -24,11 +26,14 @@ class Painter {
     Painter(const Painter&) = delete;
     Painter& operator=(const Painter&) = delete;
 
-    // `version` tells whether the surface changed since the last paint.
-    void paint(HDC dc, const PaintPlan& plan, const Surface* surface, std::uint64_t version);
+    // `update` is the part of the window to paint; `version` tells whether the surface
+    // changed since the last paint.
+    void paint(HDC dc, const RECT& update, const PaintPlan& plan, const Surface* surface,
+               std::uint64_t version);
 
   private:
     bool makeCache(HDC dc);
+    void refreshCache(const PaintPlan& plan, const Surface& surface, std::uint64_t version);
     static void stretch(HDC dc, const PaintPlan& plan, const Surface& surface);
 
     HBRUSH grey_;
@@ -37,8 +42,10 @@ class Painter {
     HGDIOBJ cacheDcBitmap_ = nullptr;
     std::uint32_t* cacheBits_ = nullptr;
     bool cacheFailed_ = false;
-    std::uint64_t cachedVersion_ = ~std::uint64_t{0};
+    bool cacheFilled_ = false;
+    std::uint64_t cachedVersion_ = 0;
     PaintPlan cachedPlan_{};
+    Surface enlargedFrom_;  // the surface as the cache shows it
 };
 
 }  // namespace zt9::ui

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <algorithm>
+#include <array>
 #include <vector>
 
 #include "resources/resource.h"
@@ -83,6 +85,59 @@ void Win32Screen::setTitle(const std::filesystem::path& title) {
 
 void Win32Screen::invalidate() {
     InvalidateRect(mainWindow_, nullptr, FALSE);
+}
+
+void Win32Screen::invalidateRect(const PixelRect& area) {
+    const RECT rect{static_cast<LONG>(area.left), static_cast<LONG>(area.top),
+                    static_cast<LONG>(area.right), static_cast<LONG>(area.bottom)};
+    InvalidateRect(mainWindow_, &rect, FALSE);
+}
+
+void Win32Screen::showScrollBars(const ScrollBar& horizontal, const ScrollBar& vertical) {
+    // Each call of the platform redraws its bar at once, so only what changed is sent.
+    const std::array<std::pair<int, const ScrollBar*>, 2> bars{
+        {{IDC_PICTURE_HSCROLL, &horizontal}, {IDC_PICTURE_VSCROLL, &vertical}}};
+    for (std::size_t i = 0; i < bars.size(); ++i) {
+        const auto& [id, bar] = bars.at(i);
+        ScrollBar& before = barsShown_.at(i);
+        const HWND control = GetDlgItem(mainWindow_, id);
+        if (bar->length != before.length || bar->page != before.page ||
+            bar->position != before.position) {
+            // The enlarged picture is at most 2550 pixels long, far inside an int.
+            const SCROLLINFO info{sizeof info,
+                                  SIF_ALL,
+                                  0,
+                                  static_cast<int>(std::max<std::int64_t>(bar->length - 1, 0)),
+                                  static_cast<UINT>(bar->page),
+                                  static_cast<int>(bar->position),
+                                  0};
+            SetScrollInfo(control, SB_CTL, &info, FALSE);
+            InvalidateRect(control, nullptr, FALSE);
+        }
+        if (bar->place != before.place) {
+            const PixelRect& place = bar->place;
+            MoveWindow(control, static_cast<int>(place.left), static_cast<int>(place.top),
+                       static_cast<int>(place.right - place.left),
+                       static_cast<int>(place.bottom - place.top), TRUE);
+        }
+        if (bar->shown != before.shown)
+            ShowWindow(control, bar->shown ? SW_SHOWNA : SW_HIDE);
+        before = *bar;
+    }
+}
+
+void Win32Screen::setStatusText(StatusPart part, std::string_view text) {
+    const HWND bar = GetDlgItem(mainWindow_, IDC_STATUS_BAR);
+    const std::wstring shown = fromCodePage1251(text);
+    if (part == StatusPart::hint) {
+        // The hint replaces the parts while there is one; the parts keep their texts.
+        SendMessageW(bar, SB_SIMPLE, text.empty() ? FALSE : TRUE, 0);
+        if (!text.empty())
+            SendMessageW(bar, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(shown.c_str()));
+        return;
+    }
+    SendMessageW(bar, SB_SETTEXTW, static_cast<WPARAM>(part),
+                 reinterpret_cast<LPARAM>(shown.c_str()));
 }
 
 void Win32Screen::checkMenuItem(int command, bool checked) {

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <array>
+
 #include "editor/screen.h"
 
 namespace zt9::ui {
@@ -31,6 +33,9 @@ class Win32Screen : public Screen {
 
     void setTitle(const std::filesystem::path& title) override;
     void invalidate() override;
+    void invalidateRect(const PixelRect& area) override;
+    void showScrollBars(const ScrollBar& horizontal, const ScrollBar& vertical) override;
+    void setStatusText(StatusPart part, std::string_view text) override;
     void checkMenuItem(int command, bool checked) override;
     void setMenuItem(int command, std::string_view text, bool enabled) override;
     void checkViewMode(int command) override;
@@ -49,6 +54,7 @@ class Win32Screen : public Screen {
     HMENU menu() const { return GetMenu(mainWindow_); }
     HWND mainWindow_ = nullptr;
     HWND panel_ = nullptr;
+    std::array<ScrollBar, 2> barsShown_{};  // horizontal, vertical: as the controls hold them
 };
 
 }  // namespace zt9::ui

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <tuple>
 #include <utility>
@@ -49,15 +50,25 @@ class EditorTest : public ::testing::Test, public Screen {
     }
     void beep() override { log.emplace_back("beep"); }
     void setTitle(const std::filesystem::path& title) override { titles.push_back(title.string()); }
-    void invalidate() override { ++invalidations; }
-    void checkMenuItem(int id, bool on) override { show(id == IDM_TRANSPARENCY ? "t" : "r", on); }
     void setMenuItem(int id, std::string_view text, bool on) override {
         menuTexts[id] = (on ? "" : "~") + std::string(text);
+    }
+    void invalidate() override { ++invalidations, invalidated = {}; }
+    void invalidateRect(const PixelRect& area) override { ++invalidations, invalidated = area; }
+    void showScrollBars(const ScrollBar& across, const ScrollBar& down) override {
+        bars = {across, down};
+    }
+    void setStatusText(StatusPart part, std::string_view text) override {
+        status.at(static_cast<std::size_t>(part)) = text;
+    }
+    void checkMenuItem(int id, bool on) override {
+        show(id == IDM_TRANSPARENCY ? "t" : id == IDM_GRID ? "g" : "r", on);
     }
     void checkViewMode(int item) override { show("v", item == IDM_PICTURE_ELEMENT); }
     void enableDocumentMenus(bool on) override { show("d", on); }
     void enablePanel(bool on) override { show("p", on); }
     void setFieldNumber(int field, std::int32_t value, bool isSigned) override {
+        ++fieldWrites;
         show(kNames.at(field), isSigned ? value : std::int64_t{static_cast<std::uint32_t>(value)});
     }
     std::string fieldText(int field) override { return shown[kNames.at(field)]; }
@@ -86,7 +97,7 @@ class EditorTest : public ::testing::Test, public Screen {
         if (id >= IDM_LOAD && !text.empty())
             nextFile = FileChoice{dir.file(text), 1};
         if (kNames.contains(id))
-            shown[kNames.at(id)] = text;
+            type(kNames.at(id), text);
         window.frame([&] {
             if (id >= IDM_LOAD)
                 window.command(id, 0);
@@ -98,6 +109,13 @@ class EditorTest : public ::testing::Test, public Screen {
                 window.arrowClicked(id, std::stoi(text));
         });
         nextFile.reset();
+    }
+    // Text typed into a field, or set there by its arrows: the field reports the change.
+    void type(const std::string& item, const std::string& text) {
+        shown[item] = text;
+        for (const auto& [id, name] : kNames)
+            if (name == item)
+                window.fieldChanged(id);
     }
     // Runs `action` and tells what happened since the last step: each modal call ("error:
     // ...;"), then every field and mark whose text the action changed ("X2 c1"), "draw"
@@ -138,6 +156,17 @@ class EditorTest : public ::testing::Test, public Screen {
     std::map<int, std::string> menuTexts{{IDM_UNDO, "~Undo [Ctrl+Z]"},
                                          {IDM_REDO, "~Redo [Ctrl+Y]"}};
     int invalidations = 0;
+    PixelRect invalidated;  // the last rectangle invalidated, empty for the whole window
+    std::pair<ScrollBar, ScrollBar> bars;
+    std::array<std::string, 5> status;  // by StatusPart
+    int fieldWrites = 0;
+    // The status bar as shown: the hint alone, or the parts separated by "|".
+    std::string statusBar() const {
+        std::string parts;
+        for (std::size_t i = 0; i < 4; ++i)
+            parts += status[i] + (i < 3 ? "|" : "");
+        return status[4].empty() ? parts : status[4];
+    }
     TempDir dir;
     GeoDocument document;
     MainWindow window{document, *this};

@@ -1,8 +1,7 @@
 // The view commands, the keyboard moves and resizes, the element panel (committed fields,
-// arrows, the Reset buttons, Scale and Color) and the image commands; the paint geometry and
-// the reading of typed numbers.
+// arrows, the Reset buttons, Scale and Color) and the image commands; the reading of typed
+// numbers.
 #include "editor/field_number.h"
-#include "editor/paint_plan.h"
 #include "editor_fixture.h"
 #include "images/element_export.h"
 
@@ -15,9 +14,9 @@ TEST_F(EditorTest, StepsNumberAndArrowsSelectElementsAndArrowsWriteOnlyTheirOwnC
     EXPECT_EQ(step(IDC_NUMBER, "99"), "DX-1 DY0 N2 X12 c2 draw");  // beyond the last: the last
     EXPECT_EQ(step(IDC_NUMBER_ARROWS, "1"), "DX-2 DY-1 N1 X6 c1 draw");
     EXPECT_EQ(step(IDC_WIDTH_ARROWS, "250"), "W249 draw *");  // x 6 leaves room for 249
-    shown["X"] = "8";
+    type("X", "8");
     EXPECT_EQ(step(IDC_POS_X_ARROWS, "8"), "X6 draw *");  // and none at 8
-    shown["RW"] = "9";
+    type("RW", "9");
     EXPECT_EQ(step(IDC_RESIZE_WIDTH_ARROWS, "9"), "draw *");  // nothing to correct
     EXPECT_TRUE(showsStored());
 }
@@ -86,27 +85,12 @@ TEST_F(EditorTest, KeysAndCommittedFieldsStartFromTheShownTextAndShowWhatTheElem
         for (const auto& [id, before, result] : *edits) {
             openGrid();
             const std::string text = before.substr(before.find(':') + 1);
-            shown[before.substr(0, before.find(':'))] = text;
+            type(before.substr(0, before.find(':')), text);
             EXPECT_EQ(step(id, text), result == "-" ? "" : result + " draw *")
                 << id << " on " << before;
             EXPECT_TRUE(!document.isModified() || showsStored());
         }
     }
-}
-
-TEST(PaintPlan, GreyMarginsSurroundTheStretchedFrameCutToTheSurface) {
-    // Frame width and height, zoom, the area's right and bottom, and the plan.
-    const std::vector<std::tuple<int, int, int, int, int, PaintPlan>> cases = {
-        {0, 0, 1, 400, 300, {{0, 0, 400, 300}, {0, 1, 0, 300}, 0, 1, 1}},  // nothing shown
-        {255, 239, 4, 1200, 1000, {{1020, 0, 1200, 1000}, {0, 960, 1020, 1000}, 255, 240, 4}},
-        {6, 4, 10, 50, 30, {{60, 0, 50, 30}, {0, 50, 60, 30}, 6, 5, 10}},  // beyond the area
-        {255, 255, 1, 300, 300, {{255, 0, 300, 300}, {0, 240, 255, 300}, 255, 240, 1}},
-        {6, 4, 20, 100, 100, {{60, 0, 100, 100}, {0, 50, 60, 100}, 6, 5, 10}},  // at most 10
-        {6, 4, 0, 100, 100, {{6, 0, 100, 100}, {0, 5, 6, 100}, 6, 5, 1}}};      // at least 1
-    for (const auto& [width, height, zoom, right, bottom, plan] : cases)
-        EXPECT_EQ(planPaint({.width = width, .height = height}, zoom, right, bottom), plan)
-            << width << "x" << height << " zoom " << zoom;
-    EXPECT_TRUE(PixelRect({60, 0, 50, 30}).empty() && !PixelRect({6, 0, 50, 30}).empty());
 }
 
 TEST(FieldNumber, TypedTextReadsAsTheNumberItStartsWithAndNeverWraps) {
@@ -149,16 +133,16 @@ TEST_F(EditorTest, ImportKeepsTheImageSizeARefusalChangesNothingAndExportRemembe
     openGrid(font);
     write("a.bmp", BmpBuilder(9, 3, 4).withDistinctPalette().build());
     const std::string dialog = "open bmp1 Import geo element/geo element ";
-    shown["X"] = shown["Y"] = "kept";  // written only where the image moved them
+    type("X", "kept"), type("Y", "kept");  // written only where the image moved them
     EXPECT_EQ(step(IDM_IMPORT, "a.bmp"), dialog + "0.bmp; H2 RH3 RW10 W9 r1 draw *");
     EXPECT_EQ(step(IDM_NEXT_ELEMENT), "DX-2 DY-1 H4 N1 RH5 RW7 W6 X250 Y0 c1 r0 draw *");
-    shown["Y"] = "kept";
+    type("Y", "kept");
     EXPECT_EQ(step(IDM_IMPORT, "a.bmp"), dialog + "1.bmp; H2 RH3 RW10 W9 X246 r1 draw *");
-    shown["W"] = "typed";
+    type("W", "typed");
     EXPECT_EQ(step(IDM_IMPORT), dialog + "1.bmp; W9 draw *");  // cancelled: the image again
     act(IDM_SAVE);
     EXPECT_EQ(step(IDC_WIDTH, "3"), "draw");  // the image's width stays
-    shown["W"] = "typed";
+    type("W", "typed");
     EXPECT_EQ(step(IDC_RESET_WIDTH), "");  // nothing at all
     EXPECT_EQ(step(IDC_POS_X, "40"), "X40 draw *");
     EXPECT_EQ(step(IDC_RESET_POS_X), "X246 draw *");  // the file's 250 does not fit either

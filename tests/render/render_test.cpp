@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -144,6 +145,26 @@ TEST(Render, BothViewsOfTheSampleFont) {
         EXPECT_EQ(c.state.shownFrame, c.document.configs[c.current]) << c.view;
         EXPECT_TRUE(std::ranges::equal(c.pictureSurface.data(), Blank().data())) << c.view;
     }
+    // The colour index under each pixel as that view draws it ('-': no pixel of the element).
+    for (const auto& [change, current, indices] :
+         {std::tuple<void (*)(GeoDocument&), std::uint32_t, std::string>{noChange, 0,
+                                                                         "123-/051-/----"},
+          {resized, 1u, "20---/03---/-----"},
+          {noChange, 4u, "12-/---"},
+          {imported, 2u, "023-/013-/----"}}) {
+        GeoDocument d = sampleDocument();
+        change(d);
+        d.currentElement = current;
+        std::string seenIndices = indices;
+        for (std::int64_t i = 0, x = 0, y = 0; i < std::ssize(seenIndices); ++i, ++x) {
+            const std::optional<std::uint8_t> index = elementPixelIndex(d, x, y);
+            if (seenIndices[std::size_t(i)] == '/')
+                x = -1, ++y;
+            else
+                seenIndices[std::size_t(i)] = index ? "0123456789ABCDEF"[*index] : '-';
+        }
+        EXPECT_EQ(seenIndices, indices);
+    }
     const GeoDocument doc = sampleDocument();  // palette records start at a multiple of 4
     for (const std::uint32_t skew : {0u, 2u, 3u})
         EXPECT_EQ(expandPalette(doc.fileImage, doc.paletteOffset + skew, 0)[5], 0x000008u) << skew;
@@ -201,6 +222,39 @@ TEST(RenderSurface, ClippedWritesCopiesBmpRowsAndEnlargedBlocks) {
                  enlargeIntoDib(surface, 255, 240, 3, out, 764) ||
                  enlargeIntoDib(surface, 1, 1, 11, out, 800));
     EXPECT_EQ(out, enlarged);
+
+    // With the grid at zoom 4: a line down the first column of every block but the leftmost
+    // and along the first row of every block but the topmost, half as bright, or 0x40
+    // brighter where every channel is below 0x40 (c). DIB order: 0x00RRGGBB.
+    Blank small;
+    small.set(0, 0, 0x000000), small.set(1, 0, 0x105030);  // a, b
+    small.set(0, 1, 0x103020), small.set(1, 1, 0xFF0000);  // c, d
+    const auto [a, b, bl, c, cl, d, dl] =
+        std::array<std::uint32_t, 7>{0, 0x305010, 0x182808, 0x203010, 0x607050, 0x0000FF, 0x00007F};
+    std::vector<std::uint32_t> grid(64, 7);
+    ASSERT_TRUE(enlargeIntoDib(small, 2, 2, 4, grid, 8, true));
+    std::vector<std::uint32_t> lines;
+    for (int row = 0; row < 8; ++row)
+        for (const std::uint32_t p : row < 4    ? std::vector{a, a, a, a, bl, b, b, b}
+                                     : row == 4 ? std::vector{cl, cl, cl, cl, dl, dl, dl, dl}
+                                                : std::vector{c, c, c, c, dl, d, d, d})
+            lines.push_back(p);
+    EXPECT_EQ(grid, lines);
+    // One block again, at its place, leaving the rest as it was; the area cut to the surface.
+    std::fill(grid.begin(), grid.end(), 7);
+    ASSERT_TRUE(enlargeAreaIntoDib(small, {1, 1, 2, 2}, 4, false, grid, 8) &&
+                enlargeAreaIntoDib(small, {INT64_MIN, INT64_MIN, 1, 1}, 4, false, grid, 8));
+    for (std::size_t i = 0; i < 64; ++i)
+        lines[i] = i % 8 < 4 && i < 32 ? a : i % 8 >= 4 && i >= 32 ? d : 7;
+    EXPECT_EQ(grid, lines);
+
+    // The smallest rectangle around the differences, looked for only inside `within`.
+    Blank other;
+    other.set(3, 4, 1), other.set(10, 2, 1);
+    EXPECT_EQ(changedArea(Blank(), other, {INT64_MIN, INT64_MIN, INT64_MAX, INT64_MAX}),
+              (PixelRect{3, 2, 11, 5}));
+    EXPECT_EQ(changedArea(Blank(), other, {0, 0, 10, 240}), (PixelRect{3, 4, 4, 5}));
+    EXPECT_TRUE(changedArea(Blank(), other, {4, 0, 10, 240}).empty());
 }
 
 }  // namespace

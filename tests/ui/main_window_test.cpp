@@ -22,8 +22,13 @@ TEST_F(WindowTest, StartsGreyWithDocumentCommandsGreyedAndThePanelDockedRightAtE
         GetClientRect(window(), &client);
         GetWindowRect(panel(), &docked);
         MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&docked), 2);
-        EXPECT_EQ(std::tuple(docked.left, docked.top, docked.right, docked.bottom),
-                  std::tuple(client.right - width, 0, client.right, client.bottom));
+        RECT status{};  // the status bar runs along the bottom, under the panel
+        GetWindowRect(GetDlgItem(window(), IDC_STATUS_BAR), &status);
+        MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&status), 2);
+        EXPECT_EQ(std::tuple(docked.left, docked.top, docked.right, docked.bottom, status.left,
+                             status.right, status.bottom),
+                  std::tuple(client.right - width, 0, client.right, status.top, 0, client.right,
+                             client.bottom));
         EXPECT_EQ(frame.pictureArea().right, client.right - width);
         EXPECT_EQ(wrongPixels(1, 0, 0), 0);
     }

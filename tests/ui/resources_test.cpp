@@ -23,10 +23,9 @@ std::wstring dumpMenu(HMENU menu) {
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
         wchar_t text[128] = {};
         GetMenuStringW(menu, static_cast<UINT>(i), text, ARRAYSIZE(text), MF_BYPOSITION);
-        // A popup's state holds its item count in the high byte: only the low byte is flags.
-        const HMENU popup = GetSubMenu(menu, i);
-        const UINT all = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
-        const UINT state = popup != nullptr ? LOBYTE(all) : all;
+        // A popup's item count comes in the high byte, where it could read as flags.
+        const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) &
+                           (GetSubMenu(menu, i) != nullptr ? 0xFFu : ~0u);
         out += (state & (MF_GRAYED | MF_SEPARATOR)) == MF_GRAYED ? L"~" : L"";
         if (popup != nullptr)
             out += std::wstring(text) + L"[" + dumpMenu(popup) + L"]";
@@ -63,7 +62,8 @@ TEST(Resources, IconManifestMenuAndAcceleratorsHoldWhatTheProgramNeeds) {
               L"Next element [Ctrl+RIGHT]=40005|Preview element [Ctrl+LEFT]=40006|-|"
               L"Reset element config [Ctrl+R]=40033|-|Reset import element [R]=40014]|"
               L"~View[Zoom in [Ctrl+UP]=40007|Zoom out [Ctrl+DOWN]=40008|-|"
-              L"Full picture [F]=40009|Picture Element [F]=40010|-|Transparency [T]=40013]|"
+              L"Full picture [F]=40009|Picture Element [F]=40010|-|Transparency [T]=40013|"
+              L"Grid [G]=40036]|"
               L"About...=65535");
     DestroyMenu(menu);
 
@@ -81,12 +81,12 @@ TEST(Resources, IconManifestMenuAndAcceleratorsHoldWhatTheProgramNeeds) {
                 std::to_wstring(a.cmd) + L" ";
     }
     // Letters by their codes (L 76, S 83, A 65, I 73, E 69, R 82, Z 90, Y 89, C 67, F 70,
-    // T 84) and the arrows (left 37, up 38, right 39, down 40).
+    // T 84, G 71) and the arrows (left 37, up 38, right 39, down 40).
     EXPECT_EQ(keys,
               L"C76=40001 C83=40002 C65=40032 C73=40003 C69=40004 C39=40005 C37=40006 C38=40007 "
               L"C40=40008 C82=40033 82=40014 C90=40034 C89=40035 CS90=40035 37=40023 38=40024 "
               L"39=40025 40=40026 S37=40027 S38=40028 S39=40029 S40=40030 67=40031 70=40015 "
-              L"84=40013 ");
+              L"84=40013 71=40036 ");
 }
 
 TEST(Resources, PanelDialogHasItsFortySixControlsInTabOrderEachArrowOnItsField) {

@@ -149,8 +149,9 @@ class WindowTest : public ::testing::Test {
     }
     // Pixels of the picture area, as the window shows them once it has painted what it
     // invalidated, that differ from the view surface's top-left columns x rows enlarged by
-    // `zoom` with grey around it.
-    int wrongPixels(int zoom, int columns, int rows) {
+    // `zoom` and scrolled by (x, y), with grey around it; with `grid`, the first column and
+    // row of each block but the first are half as bright, or 0x40 brighter where dark.
+    int wrongPixels(int zoom, int columns, int rows, LONG x = 0, LONG y = 0, bool grid = false) {
         RedrawWindow(window(), nullptr, nullptr, RDW_UPDATENOW);
         const LONG width = frame.pictureArea().right, height = frame.pictureArea().bottom;
         BITMAPINFO info{};
@@ -164,14 +165,37 @@ class WindowTest : public ::testing::Test {
         ReleaseDC(window(), dc);
         const std::vector<std::uint32_t> view = dibPixels(*editor().viewSurface());  // as BGR0
         int wrong = 0;
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                wrong += (static_cast<std::uint32_t*>(bits)[y * width + x] & 0xFFFFFF) !=
-                         (x < columns * zoom && y < rows * zoom
-                              ? view.data()[y / zoom * kSurfaceWidth + x / zoom]
-                              : kMarginGrey);
+        for (LONG row = 0; row < height; ++row) {
+            for (LONG column = 0; column < width; ++column) {
+                const LONG px = column + x;
+                const LONG py = row + y;
+                std::uint32_t expected = kMarginGrey;
+                if (px < columns * zoom && py < rows * zoom) {
+                    expected = view.data()[py / zoom * kSurfaceWidth + px / zoom];
+                    if (grid && ((px % zoom == 0 && px > 0) || (py % zoom == 0 && py > 0)))
+                        expected = (expected & 0xC0C0C0) == 0 ? expected + 0x404040
+                                                              : (expected >> 1) & 0x7F7F7F;
+                }
+                wrong += (static_cast<std::uint32_t*>(bits)[row * width + column] & 0xFFFFFF) !=
+                         expected;
+            }
+        }
         DeleteObject(shot);
         return wrong;
+    }
+    // The status bar's text: the hint, or the parts separated by "|".
+    std::string statusText() const {
+        const HWND bar = GetDlgItem(window(), IDC_STATUS_BAR);
+        const bool simple = SendMessageW(bar, SB_ISSIMPLE, 0, 0) != FALSE;
+        std::string out;
+        for (WPARAM part = 0; part < (simple ? 1u : 4u); ++part) {
+            wchar_t text[128] = {};
+            SendMessageW(bar, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text));
+            for (const wchar_t c : std::wstring_view(text))
+                out += static_cast<char>(c);
+            out += part < 3 && !simple ? "|" : "";
+        }
+        return out;
     }
     // Runs `action` on the first dialog window (#32770) shown while a modal call runs, from
     // a timer that the modal loop dispatches, after adding the dialog's caption and its

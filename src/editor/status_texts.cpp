@@ -1,0 +1,40 @@
+#include "editor/status_texts.h"
+
+#include <cstdio>
+
+namespace zt9::status {
+namespace {
+
+std::string decimal(std::int64_t value) {
+    return std::to_string(value);
+}
+
+}  // namespace
+
+std::string element(std::uint32_t number, std::uint32_t count, const ElementConfig& config) {
+    return "Element " + decimal(number) + " of " + decimal(count) + ": x " + decimal(config.x) +
+           ", y " + decimal(config.y) + ", " + decimal(config.width) + " x " +
+           decimal(std::int64_t{config.height} + 1);
+}
+
+std::string pointer(const PicturePixel& pixel, bool pictureElement,
+                    std::optional<std::uint8_t> index, std::uint32_t shownColor) {
+    if (!pixel.inFrame || !pixel.inView)
+        return {};
+    std::string text = "x " + decimal(pixel.x) + ", y " + decimal(pixel.y);
+    if (!pictureElement)
+        return text;
+    if (index)
+        text += ", index " + decimal(*index);
+    // The surface keeps 0x00BBGGRR; the text reads red, green, blue.
+    char color[8] = {};
+    std::snprintf(color, sizeof color, "#%02X%02X%02X", shownColor & 0xFFu,
+                  (shownColor >> 8) & 0xFFu, (shownColor >> 16) & 0xFFu);
+    return text + ", " + color;
+}
+
+std::string zoom(std::int32_t zoom) {
+    return std::string("x").append(decimal(zoom));
+}
+
+}  // namespace zt9::status

@@ -1,0 +1,131 @@
+// The picture area in the real window under Wine: scroll bars, real wheel input, the grid
+// and the status bar.
+#include "ui/window_fixture.h"
+
+namespace zt9::test {
+namespace {
+
+class ViewWindowTest : public WindowTest {
+  protected:
+    HWND bar(int id) const { return GetDlgItem(window(), id); }
+    std::string bars() const {
+        return std::string(IsWindowVisible(bar(IDC_PICTURE_HSCROLL)) != FALSE ? "h" : "-") +
+               (IsWindowVisible(bar(IDC_PICTURE_VSCROLL)) != FALSE ? "v" : "-");
+    }
+    RECT placeOf(HWND child) const {
+        RECT r{};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    }
+    // Real input through the X server: the pointer moved to a client point and, with a delta,
+    // a wheel turned there with `key` held; F24 pressed last tells when all was handled.
+    void input(POINT at, int delta = 0, WORD key = 0, DWORD wheel = MOUSEEVENTF_WHEEL) {
+        ClientToScreen(window(), &at);
+        const auto scale = [](LONG v, int metric) {
+            const int size = GetSystemMetrics(metric);
+            return static_cast<LONG>((v * 65535 + size / 2) / (size - 1));
+        };
+        const auto press = [](WORD vk, DWORD up) {
+            return INPUT{INPUT_KEYBOARD, {.ki = {vk, 0, up, 0, 0}}};
+        };
+        std::vector<INPUT> events{{INPUT_MOUSE,
+                                   {.mi = {scale(at.x, SM_CXSCREEN), scale(at.y, SM_CYSCREEN), 0,
+                                           MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 0, 0}}}};
+        if (delta != 0)
+            events.insert(events.end(),
+                          {press(key, 0),
+                           {INPUT_MOUSE, {.mi = {0, 0, static_cast<DWORD>(delta), wheel, 0, 0}}},
+                           press(key, KEYEVENTF_KEYUP)});
+        events.insert(events.end(), {press(VK_F24, 0), press(VK_F24, KEYEVENTF_KEYUP)});
+        send(events, VK_F24);
+    }
+};
+
+TEST_F(ViewWindowTest, ScrollBarsComeWithZoomAndSizeAndScrollToThePicturesLastPixel) {
+    open(writeFont("grid.geo", 12));
+    EXPECT_EQ(bars() + std::to_string(wrongPixels(1, 255, 240)), "--0");
+    for (int i = 0; i < 9; ++i)
+        command(IDM_ZOOM_IN);
+    // Along the picture area's right and bottom edges: left of the panel, above the status bar.
+    const LONG right = placeOf(panel()).left;
+    const LONG bottom = placeOf(bar(IDC_STATUS_BAR)).top;
+    const LONG width = right - GetSystemMetrics(SM_CXVSCROLL);
+    const LONG height = bottom - GetSystemMetrics(SM_CYHSCROLL);
+    const auto edges = [](RECT r) { return std::tuple(r.left, r.top, r.right, r.bottom); };
+    EXPECT_EQ(bars(), "hv");
+    EXPECT_EQ(
+        std::pair(edges(placeOf(bar(IDC_PICTURE_HSCROLL))),
+                  edges(placeOf(bar(IDC_PICTURE_VSCROLL)))),
+        std::pair(std::tuple(0L, height, width, bottom), std::tuple(width, 0L, right, height)));
+    // At the end of both bars the last column and row end at the area's right and bottom edge.
+    SendMessageW(window(), WM_HSCROLL, SB_RIGHT,
+                 reinterpret_cast<LPARAM>(bar(IDC_PICTURE_HSCROLL)));
+    SendMessageW(window(), WM_VSCROLL, SB_BOTTOM,
+                 reinterpret_cast<LPARAM>(bar(IDC_PICTURE_VSCROLL)));
+    EXPECT_EQ(wrongPixels(10, 255, 240, 2550 - width, 2400 - height), 0);
+    SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(bar(IDC_PICTURE_VSCROLL), SB_CTL, &info);
+    EXPECT_EQ(std::tuple(info.nMin, info.nMax, info.nPage, info.nPos),
+              std::tuple(0, 2399, static_cast<UINT>(height), 2400 - height));
+    // Real wheels over the picture, the focus in a panel field: a notch up is three lines of
+    // two enlarged pixels, Shift turns it sideways, and so does the horizontal wheel.
+    SetFocus(control(IDC_POS_X));
+    input({100, 100}, 120, VK_F23);  // a key nothing reacts to
+    input({100, 100}, 240, VK_SHIFT);
+    input({100, 100}, -120, VK_F23, MOUSEEVENTF_HWHEEL);
+    EXPECT_EQ(wrongPixels(10, 255, 240, 2550 - width - 180, 2400 - height - 60), 0);
+    EXPECT_EQ(fields(), "0,6,4,0,0,7,5,-3,-2, c0 s10");
+    // As large as the screen, larger than the picture at zoom 9: no bars, the picture at the
+    // corner; then minimised, restored and narrower than the panel, without a failure.
+    command(IDM_ZOOM_OUT);
+    MoveWindow(window(), 0, 0, 2600, 2500, TRUE);
+    EXPECT_EQ(bars() + std::to_string(frame.pictureArea().right - right) + " " +
+                  std::to_string(wrongPixels(9, 255, 240)),
+              "--1500 0");
+    for (const int show : {SW_MINIMIZE, SW_RESTORE})
+        ShowWindow(window(), show), pump();
+    MoveWindow(window(), 0, 0, 120, 90, TRUE);
+    pump();
+    MoveWindow(window(), 0, 0, 1100, 800, TRUE);
+    EXPECT_EQ(bars() + std::to_string(wrongPixels(9, 255, 240)), "hv0");
+}
+
+TEST_F(ViewWindowTest, CtrlWheelZoomsAboutThePointerTheGridDrawsItsLinesAndTheStatusBarTells) {
+    EXPECT_EQ(statusText(), "Open a GEO font: Ctrl+L, or drop a file here");
+    open(writeFont("grid.geo", 12));
+    for (int i = 0; i < 3; ++i)
+        command(IDM_ZOOM_IN);
+    // At zoom 4 the pointer is over picture pixel (75, 50); at zoom 5 that pixel is still
+    // under it, one window pixel into its block across and three down, as before.
+    input({301, 203});
+    EXPECT_EQ(statusText(), "Element 0 of 12: x 0, y 0, 6 x 5|x 75, y 50|x4|");
+    input({301, 203}, 120, VK_CONTROL);
+    EXPECT_EQ(statusText() + fields().substr(20),
+              "Element 0 of 12: x 0, y 0, 6 x 5|x 75, y 50|x5| c0 s5");
+    EXPECT_EQ(wrongPixels(5, 255, 240, 75 * 5 + 1 - 301, 50 * 5 + 3 - 203), 0);
+    // The grid: lines between the blocks, every other pixel as before; and off again.
+    press('G');
+    EXPECT_NE(GetMenuState(GetMenu(window()), IDM_GRID, MF_BYCOMMAND) & MF_CHECKED, 0u);
+    EXPECT_EQ(wrongPixels(5, 255, 240, 75, 50, true), 0);
+    press('G');
+    EXPECT_EQ(wrongPixels(5, 255, 240, 75, 50), 0);
+    // An edit marks the font; Picture Element tells the index and colour under the pointer
+    // (element 0's index 3 is 15-bit colour 6, 3, 28); over the panel nothing is told.
+    press(VK_DOWN);  // only the element's blocks are enlarged and painted again
+    EXPECT_EQ(wrongPixels(5, 255, 240, 75, 50), 0);
+    EXPECT_EQ(statusText(), "Element 0 of 12: x 0, y 1, 6 x 5|x 75, y 50|x5|Modified");
+    press('F');
+    input({12, 7});
+    EXPECT_EQ(statusText(),
+              "Element 0 of 12: x 0, y 1, 6 x 5|x 2, y 2, index 3, #3018E0|x5|Modified");
+    const RECT field = placeOf(control(IDC_WIDTH));
+    input({field.left + 3, field.top + 3});
+    for (const ULONGLONG end = GetTickCount64() + 2000;
+         statusText().find("||") == std::string::npos && GetTickCount64() < end;)
+        pump(), Sleep(10);
+    EXPECT_EQ(statusText(), "Element 0 of 12: x 0, y 1, 6 x 5||x5|Modified");
+}
+
+}  // namespace
+}  // namespace zt9::test
