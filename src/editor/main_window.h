@@ -15,6 +15,7 @@
 #include "document/geo_document.h"
 #include "document/history.h"
 #include "editor/picture_viewport.h"
+#include "editor/pointer.h"
 #include "editor/screen.h"
 #include "editor/wheel_steps.h"
 #include "render/surface.h"
@@ -89,6 +90,16 @@ class MainWindow {
     void pointerMoved(std::optional<WindowPoint> point);
     // Scrolls down (Shift: across; the horizontal wheel: across), or zooms with Ctrl.
     void wheel(const WheelTurn& turn);
+
+    // --- The mouse over the picture area. An event returns whether the window must hold the
+    // mouse capture now, that is while a stroke or a drag is under way; moves also update
+    // the pointer's part of the status bar. A lost capture (a message box, Alt+Tab, another
+    // window) ends an open stroke or drag where it is, as one step; Escape gives it up
+    // (true when there was one to give up).
+    bool pointerEvent(const PointerEvent& event);
+    void pointerCaptureLost();
+    bool pointerCancel();
+    PointerCursor pointerCursor(WindowPoint point) const;
     void scrollBarMoved(ScrollAxis axis, ScrollAction action, std::int64_t position);
     PaintPlan paintPlan() const { return viewport_.paintPlan(grid_); }
     const PictureViewport& viewport() const { return viewport_; }
@@ -171,6 +182,16 @@ class MainWindow {
     void exportImage(int id, std::intptr_t param);
     void resetImportCommand(int id, std::intptr_t param);
     void undoOrRedo(int id, std::intptr_t param);
+    // The pointer in Picture Element view: the drawing tools (draw_tool.cpp).
+    bool drawPointer(const PointerEvent& event);
+    void drawCaptureLost();
+    bool drawCancel();
+    PointerCursor drawCursor(const PicturePixel& pixel) const;
+    // The pointer in Full picture: picking, moving and resizing elements (picture_mouse.cpp).
+    bool picturePointer(const PointerEvent& event);
+    void pictureCaptureLost();
+    bool pictureCancel();
+    PointerCursor pictureCursor(const PicturePixel& pixel) const;
     // "geo element N.bmp" for the current element N.
     std::filesystem::path defaultElementFileName() const;
 

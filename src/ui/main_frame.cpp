@@ -34,6 +34,13 @@ const MainFrame::Handler MainFrame::kHandlers[] = {
     {UM_SHOW_CLAMP, false, &MainFrame::onShowClamp},
     {UM_REPORT_FAILURE, false, &MainFrame::onReportFailure},
     {WM_MOUSEMOVE, false, &MainFrame::onMouseMove},
+    {WM_LBUTTONDOWN, false, &MainFrame::onLeftDown},
+    {WM_LBUTTONUP, false, &MainFrame::onLeftUp},
+    {WM_LBUTTONDBLCLK, false, &MainFrame::onLeftDoubleClick},
+    {WM_RBUTTONDOWN, false, &MainFrame::onRightDown},
+    {WM_RBUTTONUP, false, &MainFrame::onRightUp},
+    {WM_CAPTURECHANGED, false, &MainFrame::onCaptureChanged},
+    {WM_SETCURSOR, false, &MainFrame::onSetCursor},
     {WM_MOUSELEAVE, false, &MainFrame::onMouseLeave},
     {WM_MOUSEWHEEL, false, &MainFrame::onMouseWheel},
     {WM_MOUSEHWHEEL, false, &MainFrame::onMouseHorizontalWheel},
@@ -54,7 +61,7 @@ HWND MainFrame::create(int showCommand) {
     const std::wstring title = fromCodePage1251(text::kProgramTitle);
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     windowClass.lpfnWndProc = windowProcedure;
     windowClass.hInstance = instance_;
     windowClass.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APP_ICON));
@@ -117,6 +124,16 @@ void MainFrame::handleMessage(MSG& message, HACCEL accelerators) {
         message.hwnd != window_ &&
         overPicture({GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)}))
         message.hwnd = window_;
+    // Escape gives up a stroke or drag under way, wherever the keyboard focus is.
+    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && window_ != nullptr &&
+        GetCapture() == window_) {
+        bool cancelled = false;
+        editor_.frame([&] { cancelled = editor_.pointerCancel(); });
+        if (cancelled) {
+            ReleaseCapture();
+            return;
+        }
+    }
     if (window_ != nullptr && !isFieldTextKey(message, panel_) &&
         TranslateAcceleratorW(window_, accelerators, &message) != 0)
         return;
@@ -334,13 +351,72 @@ LRESULT MainFrame::onReportFailure(WPARAM /*wParam*/, LPARAM /*lParam*/) {
 
 // --- The pointer, the wheels and the scroll bars ----------------------------------------------
 
-LRESULT MainFrame::onMouseMove(WPARAM /*wParam*/, LPARAM lParam) {
+LRESULT MainFrame::onMouseMove(WPARAM wParam, LPARAM lParam) {
     if (!trackingPointer_) {
         TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, window_, 0};
         trackingPointer_ = TrackMouseEvent(&leave) != FALSE;
     }
-    editor_.pointerMoved(WindowPoint{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    pointer(PointerEvent::Kind::move, PointerEvent::Button::none, wParam, lParam);
     return 0;
+}
+
+void MainFrame::pointer(PointerEvent::Kind kind, PointerEvent::Button button, WPARAM wParam,
+                        LPARAM lParam) {
+    const bool hold = editor_.pointerEvent({.kind = kind,
+                                            .button = button,
+                                            .point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)},
+                                            .shift = (wParam & MK_SHIFT) != 0,
+                                            .control = (wParam & MK_CONTROL) != 0,
+                                            .alt = GetKeyState(VK_MENU) < 0});
+    // While a stroke or drag is under way, moves and the release arrive wherever the pointer
+    // goes; the capture is let go once the editor is done with it.
+    if (hold && GetCapture() != window_)
+        SetCapture(window_);
+    else if (!hold && GetCapture() == window_)
+        ReleaseCapture();
+}
+
+LRESULT MainFrame::onLeftDown(WPARAM wParam, LPARAM lParam) {
+    pointer(PointerEvent::Kind::press, PointerEvent::Button::left, wParam, lParam);
+    return 0;
+}
+
+LRESULT MainFrame::onLeftUp(WPARAM wParam, LPARAM lParam) {
+    pointer(PointerEvent::Kind::release, PointerEvent::Button::left, wParam, lParam);
+    return 0;
+}
+
+LRESULT MainFrame::onLeftDoubleClick(WPARAM wParam, LPARAM lParam) {
+    pointer(PointerEvent::Kind::doubleClick, PointerEvent::Button::left, wParam, lParam);
+    return 0;
+}
+
+LRESULT MainFrame::onRightDown(WPARAM wParam, LPARAM lParam) {
+    pointer(PointerEvent::Kind::press, PointerEvent::Button::right, wParam, lParam);
+    return 0;
+}
+
+LRESULT MainFrame::onRightUp(WPARAM wParam, LPARAM lParam) {
+    pointer(PointerEvent::Kind::release, PointerEvent::Button::right, wParam, lParam);
+    return 0;
+}
+
+LRESULT MainFrame::onCaptureChanged(WPARAM /*wParam*/, LPARAM lParam) {
+    // Lost to another window, a message box or Alt+Tab: whatever was under way ends there.
+    if (reinterpret_cast<HWND>(lParam) != window_)
+        editor_.pointerCaptureLost();
+    return 0;
+}
+
+LRESULT MainFrame::onSetCursor(WPARAM wParam, LPARAM lParam) {
+    POINT at{};
+    if (reinterpret_cast<HWND>(wParam) != window_ || LOWORD(lParam) != HTCLIENT ||
+        GetCursorPos(&at) == FALSE || ScreenToClient(window_, &at) == FALSE)
+        return DefWindowProcW(window_, WM_SETCURSOR, wParam, lParam);
+    static constexpr std::array kShapes{IDC_ARROW, IDC_CROSS, IDC_SIZEWE, IDC_SIZENS, IDC_SIZENWSE};
+    const auto shape = static_cast<std::size_t>(editor_.pointerCursor({at.x, at.y}));
+    SetCursor(LoadCursorW(nullptr, kShapes.at(shape)));
+    return TRUE;
 }
 
 LRESULT MainFrame::onMouseLeave(WPARAM /*wParam*/, LPARAM /*lParam*/) {

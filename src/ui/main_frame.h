@@ -60,6 +60,16 @@ class MainFrame {
     LRESULT onShowClamp(WPARAM wParam, LPARAM lParam);
     LRESULT onReportFailure(WPARAM wParam, LPARAM lParam);
     LRESULT onMouseMove(WPARAM wParam, LPARAM lParam);
+    LRESULT onLeftDown(WPARAM wParam, LPARAM lParam);
+    LRESULT onLeftUp(WPARAM wParam, LPARAM lParam);
+    LRESULT onLeftDoubleClick(WPARAM wParam, LPARAM lParam);
+    LRESULT onRightDown(WPARAM wParam, LPARAM lParam);
+    LRESULT onRightUp(WPARAM wParam, LPARAM lParam);
+    LRESULT onCaptureChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT onSetCursor(WPARAM wParam, LPARAM lParam);
+    // Hands one mouse event to the editor and holds or releases the capture as it says.
+    void pointer(PointerEvent::Kind kind, PointerEvent::Button button, WPARAM wParam,
+                 LPARAM lParam);
     LRESULT onMouseLeave(WPARAM wParam, LPARAM lParam);
     LRESULT onMouseWheel(WPARAM wParam, LPARAM lParam);
     LRESULT onMouseHorizontalWheel(WPARAM wParam, LPARAM lParam);
