@@ -5,6 +5,8 @@
 namespace zt9::status {
 namespace {
 
+constexpr const char* kTimes = "\xC3\x97";  // U+00D7 multiplication sign, in UTF-8
+
 std::string decimal(std::int64_t value) {
     return std::to_string(value);
 }
@@ -13,7 +15,7 @@ std::string decimal(std::int64_t value) {
 
 std::string element(std::uint32_t number, std::uint32_t count, const ElementConfig& config) {
     return "Element " + decimal(number) + " of " + decimal(count) + ": x " + decimal(config.x) +
-           ", y " + decimal(config.y) + ", " + decimal(config.width) + " x " +
+           ", y " + decimal(config.y) + ", " + decimal(config.width) + " " + kTimes + " " +
            decimal(std::int64_t{config.height} + 1);
 }
 
@@ -34,7 +36,7 @@ std::string pointer(const PicturePixel& pixel, bool pictureElement,
 }
 
 std::string zoom(std::int32_t zoom) {
-    return std::string("x").append(decimal(zoom));
+    return std::string(kTimes).append(decimal(zoom));
 }
 
 }  // namespace zt9::status

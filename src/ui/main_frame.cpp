@@ -413,7 +413,8 @@ LRESULT MainFrame::onSetCursor(WPARAM wParam, LPARAM lParam) {
     if (reinterpret_cast<HWND>(wParam) != window_ || LOWORD(lParam) != HTCLIENT ||
         GetCursorPos(&at) == FALSE || ScreenToClient(window_, &at) == FALSE)
         return DefWindowProcW(window_, WM_SETCURSOR, wParam, lParam);
-    static constexpr std::array kShapes{IDC_ARROW, IDC_CROSS, IDC_SIZEWE, IDC_SIZENS, IDC_SIZENWSE};
+    static const std::array<LPCWSTR, 5> kShapes{IDC_ARROW, IDC_CROSS, IDC_SIZEWE, IDC_SIZENS,
+                                                IDC_SIZENWSE};
     const auto shape = static_cast<std::size_t>(editor_.pointerCursor({at.x, at.y}));
     SetCursor(LoadCursorW(nullptr, kShapes.at(shape)));
     return TRUE;

@@ -128,7 +128,7 @@ void Win32Screen::showScrollBars(const ScrollBar& horizontal, const ScrollBar& v
 
 void Win32Screen::setStatusText(StatusPart part, std::string_view text) {
     const HWND bar = GetDlgItem(mainWindow_, IDC_STATUS_BAR);
-    const std::wstring shown = fromCodePage1251(text);
+    const std::wstring shown = fromUtf8(text);
     if (part == StatusPart::hint) {
         // The hint replaces the parts while there is one; the parts keep their texts.
         SendMessageW(bar, SB_SIMPLE, text.empty() ? FALSE : TRUE, 0);

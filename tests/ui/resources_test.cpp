@@ -24,8 +24,9 @@ std::wstring dumpMenu(HMENU menu) {
         wchar_t text[128] = {};
         GetMenuStringW(menu, static_cast<UINT>(i), text, ARRAYSIZE(text), MF_BYPOSITION);
         // A popup's item count comes in the high byte, where it could read as flags.
+        const HMENU popup = GetSubMenu(menu, i);
         const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) &
-                           (GetSubMenu(menu, i) != nullptr ? 0xFFu : ~0u);
+                           (popup != nullptr ? 0xFFu : ~0u);
         out += (state & (MF_GRAYED | MF_SEPARATOR)) == MF_GRAYED ? L"~" : L"";
         if (popup != nullptr)
             out += std::wstring(text) + L"[" + dumpMenu(popup) + L"]";

@@ -191,8 +191,9 @@ class WindowTest : public ::testing::Test {
         for (WPARAM part = 0; part < (simple ? 1u : 4u); ++part) {
             wchar_t text[128] = {};
             SendMessageW(bar, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text));
-            for (const wchar_t c : std::wstring_view(text))
-                out += static_cast<char>(c);
+            char utf8[512] = {};
+            WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+            out += utf8;
             out += part < 3 && !simple ? "|" : "";
         }
         return out;
