@@ -55,17 +55,6 @@ U64 roundedShare(U64 i, U64 m, U64 n) {
 
 }  // namespace
 
-void PixelRect::add(std::int32_t x0, std::int32_t x1, std::int32_t y) {
-    if (empty()) {
-        *this = {x0, y, x1 + 1, y + 1};
-        return;
-    }
-    left = std::min(left, x0);
-    right = std::max(right, x1 + 1);
-    top = std::min(top, y);
-    bottom = std::max(bottom, y + 1);
-}
-
 std::optional<std::uint8_t> pixelAt(const ImportSlot& image, std::int64_t x, std::int64_t y) {
     const Shape shape(image);
     if (!shape.inside(x, y))
