@@ -42,6 +42,13 @@ struct GeoBuilder {
     std::vector<std::uint8_t> build() const;
 };
 
+// Writes the low `bytes` bytes of `value` at `at`, little-endian, as both builders do.
+inline void putLE(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value,
+                  std::size_t bytes = 4) {
+    for (std::size_t k = 0; k < bytes; ++k)
+        out.at(at + k) = static_cast<std::uint8_t>(value >> (8 * k));
+}
+
 // The 4-bit value of picture pixel (x, y) in a GEO file image with picture offset P.
 inline std::uint8_t geoPixel(const std::vector<std::uint8_t>& file, std::uint32_t p,
                              std::uint32_t x, std::uint32_t y) {

@@ -1,5 +1,7 @@
 #include "support/pixel_rows.h"
 
+#include <algorithm>
+
 namespace zt9::test {
 namespace {
 
@@ -10,17 +12,12 @@ std::uint8_t hexDigit(char c) {
 }  // namespace
 
 ImportSlot imageFromRows(std::uint32_t width, const std::string& rows) {
-    ImportSlot image;
-    image.width = width;
-    for (std::size_t at = 0; const char c : rows) {
-        if (c == '/') {
-            ++image.height;
-            continue;
-        }
-        image.pixels.resize(at / 2 + 1);
-        image.pixels[at / 2] |= static_cast<std::uint8_t>(hexDigit(c) << (at % 2 * 4));
-        ++at;
-    }
+    ImportSlot image{0, {}, {}, width, static_cast<std::uint32_t>(std::ranges::count(rows, '/'))};
+    std::string digits = rows;
+    std::erase(digits, '/');
+    image.pixels.resize((digits.size() + 1) / 2);
+    for (std::size_t at = 0; at < digits.size(); ++at)
+        image.pixels[at / 2] |= static_cast<std::uint8_t>(hexDigit(digits[at]) << (at % 2 * 4));
     return image;
 }
 

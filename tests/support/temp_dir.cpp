@@ -13,13 +13,10 @@ namespace fs = std::filesystem;
 TempDir::TempDir() {
     static std::atomic<unsigned> counter{0};
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    for (int attempt = 0; attempt < 100; ++attempt) {
+    do  // a name another test program took already is passed over
         path_ = fs::temp_directory_path() /
                 ("zt9-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
-        if (fs::create_directory(path_))
-            return;
-    }
-    throw std::runtime_error("cannot create a temporary folder");
+    while (!fs::create_directory(path_));
 }
 
 TempDir::~TempDir() {
