@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 #include "geotool/arguments.h"
@@ -14,11 +12,8 @@
 #include "render/surface_bmp.h"
 #include "support/bmp_builder.h"
 #include "support/geo_builder.h"
+#include "support/run_program.h"
 #include "support/temp_dir.h"
-
-#ifndef _WIN32
-#include <sys/wait.h>
-#endif
 
 namespace zt9::test {
 namespace {
@@ -45,30 +40,17 @@ class Geotool : public ::testing::Test {
     }
 
     // Runs geotool with the words of `line` (F is the sample font, @name is dir/name) and
-    // returns "exit code|standard output|standard error" (text mode: Windows line ends read
-    // \n), with the sample font's path shown as F, the folder's as @, every \ as / and the
-    // usage text as <usage>.
+    // returns "exit code|standard output|standard error", with the sample font's path shown
+    // as F, the folder's as @, every \ as / and the usage text as <usage>.
     std::string run(const std::string& line) {
-        fs::path command;
+        std::vector<fs::path> arguments;
         std::istringstream words(line);
         for (std::string word; words >> word;)
-            ((command += " \"") += word == "F"      ? font
-                                   : word[0] == '@' ? dir.file(word.substr(1))
-                                                    : fs::path(word)) += "\"";
-        ((((command += " >\"") += dir.file("out")) += "\" 2>\"") += dir.file("err")) += "\"";
-#ifdef _WIN32
-        // A build-machine path, which Wine maps from Z:. cmd /c drops the first and last quote
-        // of a command that starts with one: one more pair.
-        fs::path tool(GEOTOOL_PATH[0] == '/' ? "Z:" GEOTOOL_PATH : GEOTOOL_PATH);
-        const int exitCode = _wsystem(
-            (L"\"\"" + tool.make_preferred().native() + L"\"" + command.native() + L"\"").c_str());
-#else
-        const int status = std::system(("\"" GEOTOOL_PATH "\"" + command.native()).c_str());
-        const int exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-#endif
-        std::string text = std::to_string(exitCode);
-        for (const char* name : {"out", "err"})
-            text += '|' + (std::ostringstream() << std::ifstream(dir.file(name)).rdbuf()).str();
+            arguments.push_back(word == "F"      ? font
+                                : word[0] == '@' ? dir.file(word.substr(1))
+                                                 : fs::path(word));
+        const auto [exitCode, out, err] = runProgram(GEOTOOL_PATH, arguments, dir.path());
+        std::string text = std::to_string(exitCode) + '|' + out + '|' + err;
         const std::string usage(geotool::usageText());
         const std::pair<std::string, std::string> shown[] = {
             {usage, "<usage>"}, {utf8(font), "F"}, {utf8(dir.file("")), "@"}, {"\\", "/"}};

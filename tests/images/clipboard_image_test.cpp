@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "document/element_image.h"
 #include "images/clipboard_image.h"
 #include "images/element_export.h"
 #include "images/element_image_format.h"
@@ -13,16 +14,13 @@ namespace {
 
 constexpr const char* kDamaged = "The clipboard picture is damaged";
 
-// The message of a paste into `doc` (kAccepted), with " (changed)" when a refusal changed
-// the element; our own format or a DIB.
+// A paste into `doc` as attempt() tells it: our own format or a DIB.
 std::string paste(GeoDocument& doc, bool own, const Bytes& data) {
-    const GeoDocument before = doc;
-    FieldCode x{};
-    FieldCode y{};
-    const std::string message =
-        outcome([&] { own ? pasteElementImage(doc, x, y, data) : pasteDib(doc, x, y, data); });
-    const bool same = slotState(doc) == slotState(before);
-    return message == kAccepted || same ? message : message + " (changed)";
+    FieldCode codes[2]{};
+    return attempt(doc, [&] {
+        own ? pasteElementImage(doc, codes[0], codes[1], data)
+            : pasteDib(doc, codes[0], codes[1], data);
+    });
 }
 
 // A w x rows image using every index, colour k = k * (8, 16, 8): 15-bit exact, colour 0 black.
@@ -71,12 +69,7 @@ TEST(ClipboardCopy, DibIsTheExportAndOurFormatSavesTheSameElement) {
     font.elements[0].colors = {0, 0x7FFF, 0x8421, 0x001F, 0x03E0, 0xFC00};
     font.paintPattern(0);
     GeoDocument doc = openDocument(font);
-    const Bytes file = font.build();
-    ImportSlot image{0, Bytes(20), currentColors(doc), 7, 4};
-    for (std::uint32_t r = 0; r < 5; ++r)
-        for (std::uint32_t c = 0; c < 7; ++c)
-            image.pixels[r * 4 + c / 2] |= static_cast<std::uint8_t>(
-                geoPixel(file, doc.pictureOffset, 10 + c, 3 + r) << (c % 2 * 4));
+    const ImportSlot image = presentImage(doc, 0);
     const Bytes exported = exportElementBytes(doc, kExport4bpp);
     EXPECT_EQ(copyAsDib(image), Bytes(exported.begin() + 14, exported.end()));
 

@@ -24,17 +24,17 @@ constexpr const char* kNotTransparent = "Last color in the palette is not a tran
 template <typename Source>
 std::string importState(const GeoDocument& before, const Source& file) {
     GeoDocument doc = before;
-    FieldCode x{}, y{};
-    const std::string message = outcome([&] { importElement(doc, x, y, file); });
+    FieldCode codes[2]{};
+    const std::string message = attempt(doc, [&] { importElement(doc, codes[0], codes[1], file); });
     if (message != kAccepted)
-        return slotState(doc) == slotState(before) ? message : message + " (changed)";
+        return message;
     const ElementConfig& c = doc.configs[1];
     const ImportSlot& s = doc.importSlots[1];
     std::ostringstream out;
     const auto put = [&out](auto... values) { ((out << values << ' '), ...); };
-    put(static_cast<int>(x), static_cast<int>(y), '|', int{doc.modified}, c.x, c.y, c.width,
-        c.height, c.resizeWidth, c.resizeHeight, c.displayX, c.displayY, '|', int{s.imported},
-        s.width, s.height);
+    put(static_cast<int>(codes[0]), static_cast<int>(codes[1]), '|', int{doc.modified}, c.x, c.y,
+        c.width, c.height, c.resizeWidth, c.resizeHeight, c.displayX, c.displayY, '|',
+        int{s.imported}, s.width, s.height);
     for (std::size_t k = 0; k < 4 && k < s.pixels.size(); ++k)
         out << std::hex << int{s.pixels[k]} << ' ';
     out << std::hex << s.colors[1]

@@ -1,7 +1,7 @@
 #pragma once
 
-// Shared by the image tests: the font imported into, the images, and what an import
-// changes.
+// Shared by the image tests: the font imported into, the images, and what an import or a
+// paste changes.
 
 #include <string>
 #include <tuple>
@@ -49,14 +49,23 @@ inline Bmp picture(std::int32_t w, std::int32_t h, std::uint16_t bits) {
     return b;
 }
 
-inline std::string import(GeoDocument& doc, const Bytes& file) {
-    FieldCode xCode{}, yCode{};
-    return outcome([&] { importElement(doc, xCode, yCode, file); });
-}
-
 inline auto slotState(const GeoDocument& doc) {
     const ImportSlot& s = doc.importSlots[1];
     return std::tie(doc.modified, doc.configs, s.imported, s.pixels, s.colors, s.width, s.height);
+}
+
+// What `call` does to `doc`: kAccepted, or its refusal's message, with " (changed)" when the
+// refusal changed element 1, any configuration or `modified`.
+inline std::string attempt(GeoDocument& doc, const std::function<void()>& call) {
+    const GeoDocument before = doc;
+    const std::string message = outcome(call);
+    const bool same = slotState(doc) == slotState(before);
+    return message == kAccepted || same ? message : message + " (changed)";
+}
+
+inline std::string import(GeoDocument& doc, const Bytes& file) {
+    FieldCode codes[2]{};
+    return attempt(doc, [&] { importElement(doc, codes[0], codes[1], file); });
 }
 
 }  // namespace zt9::test
