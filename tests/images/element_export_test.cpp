@@ -6,6 +6,7 @@
 #include "document/element_image.h"
 #include "document/pixel_edit.h"
 #include "images/element_export.h"
+#include "images/element_image_format.h"
 #include "images/import_fixtures.h"
 #include "support/disk_faults.h"
 
@@ -51,16 +52,19 @@ TEST(ExportBytes, TinyElementInBothDepthsAndNothingInOtherModes) {
 // Export then import gives the loaded element back: the saved file is the loaded one
 // (colour 0 of grid fonts is the 15-bit colour 0, as the round trip needs). Each case is
 // a width and the file sizes for 10 rows in 4 and 8 bits: 118 bytes, then rows padded
-// to 4 bytes. Moved afterwards, the element still exports as loaded.
-TEST(ElementRoundTrip, ExportThenImportGivesTheElementBack) {
+// to 4 bytes. Moved afterwards, the element still exports as loaded. Copied as loaded (odd
+// widths with their empty right neighbour in the padding nibble), its DIB is the 4-bit export
+// after the 14-byte file header, and our own format pasted back saves the loaded file too.
+TEST(ElementRoundTrip, ExportThenImportAndCopyThenPasteGiveTheElementBack) {
     const std::uint32_t cases[][3] = {
         {7, 158, 198}, {6, 158, 198}, {9, 198, 238}, {1, 158, 158}, {255, 1398, 2678}};
     for (const auto& [width, size4, size8] : cases) {
         const GeoBuilder font = GeoBuilder::grid(3, width, 9);
+        GeoDocument loaded = openDocument(font);
+        loaded.currentElement = 2;
         for (const auto& [mode, size] : {std::pair(kExport4bpp, size4), {kExport8bpp, size8}}) {
             SCOPED_TRACE(testing::Message() << "width " << width << " mode " << mode);
-            GeoDocument doc = openDocument(font);
-            doc.currentElement = 2;
+            GeoDocument doc = loaded;
             const Bytes file = exportElementBytes(doc, mode);
             EXPECT_EQ(file.size(), size);
             ASSERT_EQ(import(doc, file), kAccepted);
@@ -68,6 +72,11 @@ TEST(ElementRoundTrip, ExportThenImportGivesTheElementBack) {
             doc.configs[2].y = 40;
             EXPECT_EQ(exportElementBytes(doc, mode), file);
         }
+        const ImportSlot copied = presentImage(loaded, 2);
+        const Bytes file = exportElementBytes(loaded, kExport4bpp);
+        EXPECT_EQ(copyAsDib(copied), Bytes(file.begin() + 14, file.end()));
+        ASSERT_EQ(paste(loaded, true, encodeElementImage(copied)), kAccepted);
+        EXPECT_EQ(loaded.buildSaveImage(), font.build());
     }
 }
 

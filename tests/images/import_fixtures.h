@@ -7,6 +7,7 @@
 #include <tuple>
 #include <vector>
 
+#include "images/clipboard_image.h"
 #include "images/element_import.h"
 #include "support/bmp_builder.h"
 #include "support/test_util.h"
@@ -66,6 +67,15 @@ inline std::string attempt(GeoDocument& doc, const std::function<void()>& call) 
 inline std::string import(GeoDocument& doc, const Bytes& file) {
     FieldCode codes[2]{};
     return attempt(doc, [&] { importElement(doc, codes[0], codes[1], file); });
+}
+
+// A paste into `doc`, our own format or a DIB.
+inline std::string paste(GeoDocument& doc, bool own, const Bytes& data) {
+    FieldCode codes[2]{};
+    return attempt(doc, [&] {
+        own ? pasteElementImage(doc, codes[0], codes[1], data)
+            : pasteDib(doc, codes[0], codes[1], data);
+    });
 }
 
 }  // namespace zt9::test
