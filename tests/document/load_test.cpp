@@ -35,6 +35,8 @@ TEST(LoadFile, RefusedFilesKeepTheOpenFontWhichSavesByteForByteUnderCyrillicName
         GeoDocument doc;
         ASSERT_EQ(outcome([&] { openFont(doc, source); }), "<accepted>") << elements;
         std::tie(doc.currentElement, doc.modified) = std::pair(elements - 1, std::uint8_t{1});
+        // A refused save keeps the mark, as the loop below shows.
+        ASSERT_EQ(outcome([&] { doc.saveFile(dir.file("folder")); }), "File save error");
         for (const auto& [name, size, shown] : refused) {
             // The same bytes from memory are refused the same way; the open font stays.
             const std::string fromBytes =
