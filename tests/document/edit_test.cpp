@@ -1,11 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
-#include <tuple>
-#include <utility>
-#include <vector>
 
 #include "support/test_util.h"
 

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <tuple>
 
 #include "document/file_io.h"
 #include "support/temp_dir.h"

@@ -1,10 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <tuple>
-#include <utility>
-#include <vector>
-
 #include "support/temp_dir.h"
 #include "support/test_util.h"
 

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <utility>
-
 namespace zt9 {
 namespace {
 

@@ -24,25 +24,23 @@ std::string utf8(const fs::path& path) {
     return reinterpret_cast<const char*>(path.u8string().c_str());
 }
 
-class Geotool : public ::testing::Test {
-  protected:
+// The editor's messages in UTF-8 (К is D0 9A) and the element table as text and as JSON. Bad
+// arguments get the problem and the usage on standard error, exit code 2 and nothing written;
+// "--element 12" is past the font's elements 0 to 11.
+TEST(Geotool, PrintsWhatTheEditorSaysAndWritesExactlyTheEditorsFiles) {
     TempDir dir;
-    // A name outside ASCII and outside the ANSI code page, with a space in it.
+    // A name outside ASCII and outside the ANSI code page, with a space in it; twelve elements,
+    // element 3 at an odd x near the corner, so that an import has to fit it.
     const fs::path font = dir.file(u8"шрифт ä.geo");
+    GeoBuilder geo = GeoBuilder::grid(12);
+    geo.elements[3].x = 201, geo.elements[3].y = 200;
+    writeBytes(font, geo.build());
     GeoDocument document;  // the font as the editor has it right after opening
-
-    // Twelve elements; element 3 stands at an odd x near the corner: an import has to fit it.
-    Geotool() {
-        GeoBuilder geo = GeoBuilder::grid(12);
-        geo.elements[3].x = 201, geo.elements[3].y = 200;
-        writeBytes(font, geo.build());
-        openFont(document, font);
-    }
-
+    openFont(document, font);
     // Runs geotool with the words of `line` (F is the sample font, @name is dir/name) and
     // returns "exit code|standard output|standard error", with the sample font's path shown
     // as F, the folder's as @, every \ as / and the usage text as <usage>.
-    std::string run(const std::string& line) {
+    const auto run = [&](const std::string& line) {
         std::vector<fs::path> arguments;
         std::istringstream words(line);
         for (std::string word; words >> word;)
@@ -58,13 +56,7 @@ class Geotool : public ::testing::Test {
             for (std::size_t k = 0; (k = text.find(from, k)) != std::string::npos; k += to.size())
                 text.replace(k, from.size(), to);
         return text;
-    }
-};
-
-// The editor's messages in UTF-8 (К is D0 9A) and the element table as text and as JSON. Bad
-// arguments get the problem and the usage on standard error, exit code 2 and nothing written;
-// "--element 12" is past the font's elements 0 to 11.
-TEST_F(Geotool, PrintsWhatTheEditorSaysAndWritesExactlyTheEditorsFiles) {
+    };
     GeoBuilder two;
     two.elements = {{10, 20, 6, 4, 7, 5, -3, 2}, {100, 50, 12, 9, 13, 10, 4, -1, 0, 0x10}};
     writeBytes(dir.file("two.geo"), two.build());
