@@ -13,8 +13,6 @@
 
 namespace zt9::test {
 
-namespace fs = std::filesystem;
-
 TEST(DemoFont, HasOneVisibleElementPerCharacterApartInsideThePictureAndIsWrittenAsMade) {
     GeoDocument doc;
     EXPECT_EQ(openFont(doc, demo::makeDemoFont()) + 1, demo::kDemoCharacters.size());

@@ -8,7 +8,6 @@
 namespace zt9::test {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
 using EC = ElementConfig;
 using GD = GeoDocument;
 using FC = FieldCode;

@@ -20,9 +20,6 @@
 namespace zt9::test {
 namespace {
 
-namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
-
 // A small file stays in the stream's buffer, so its write fails only when it is closed (an
 // element export); a large one fails while it is written (a font save).
 const Bytes kSmall(700, 0x11);

@@ -6,9 +6,6 @@
 namespace zt9::test {
 namespace {
 
-namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
-
 TEST(LoadFile, RefusedFilesKeepTheOpenFontWhichSavesByteForByteUnderCyrillicNames) {
     TempDir dir;
     fs::create_directory(dir.file("folder"));

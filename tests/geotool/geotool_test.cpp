@@ -18,8 +18,6 @@
 namespace zt9::test {
 namespace {
 
-namespace fs = std::filesystem;
-
 std::string utf8(const fs::path& path) {
     return reinterpret_cast<const char*>(path.u8string().c_str());
 }

@@ -14,7 +14,6 @@
 
 namespace zt9::test {
 
-using Bytes = std::vector<std::uint8_t>;
 using Bmp = BmpBuilder;
 
 inline constexpr const char* kAccepted = "<accepted>";

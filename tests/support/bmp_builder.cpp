@@ -8,8 +8,6 @@
 namespace zt9::test {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
 // Our own RLE encoder over `px` (w x h indices, top row first), bottom row first as the
 // stream goes. With skipZeros, pixels of index 0 are passed by a delta (right and up), an
 // end of line (when the next pixel lies further left) or the end of bitmap. A pixel (RLE4:

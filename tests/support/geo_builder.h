@@ -7,6 +7,8 @@
 
 namespace zt9::test {
 
+using Bytes = std::vector<std::uint8_t>;
+
 // One element of a font made by GeoBuilder: its table words and its palette record.
 struct ElementLayout {
     std::uint32_t x = 0, y = 0, width = 4, height = 3;  // place word bytes (height = rows - 1)
