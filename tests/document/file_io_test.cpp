@@ -22,8 +22,8 @@ namespace {
 
 // A small file stays in the stream's buffer, so its write fails only when it is closed (an
 // element export); a large one fails while it is written (a font save).
-const Bytes kSmall(700, 0x11);
-const Bytes kLarge(40000, 0x22);
+constexpr std::size_t kSmall = 700;
+constexpr std::size_t kLarge = 40000;
 
 // Both writes to `target` while files may not grow past `sizeLimit` bytes (Linux, 0: no
 // limit) are refused and change nothing: not an existing target, not the folder it would
@@ -42,7 +42,8 @@ void expectRefused(const fs::path& target, [[maybe_unused]] std::uintmax_t sizeL
     std::signal(SIGXFSZ, SIG_IGN);  // EFBIG instead, like ENOSPC
     setrlimit(RLIMIT_FSIZE, &limited);
 #endif
-    const bool written = writeFileReplacing(target, kSmall) || writeFileReplacing(target, kLarge);
+    const bool written = writeFileReplacing(target, Bytes(kSmall, 0x11)) ||
+                         writeFileReplacing(target, Bytes(kLarge, 0x22));
 #ifdef __linux__
     setrlimit(RLIMIT_FSIZE, &saved);
 #endif
@@ -83,15 +84,16 @@ TEST(FileWrite, RefusedWritesChangeNothingLinksAndPipesAreWrittenThrough) {
     ASSERT_EQ(mkfifo(links.file("pipe").c_str(), 0600), 0);
     // Open for reading first, so that the write does not wait; the bytes fit the pipe.
     const int reader = open(links.file("pipe").c_str(), O_RDONLY | O_NONBLOCK);
+    const Bytes bytes(kSmall, 0x11);
     for (const char* target : {"pipe", "link", "dangling"})
-        EXPECT_TRUE(writeFileReplacing(links.file(target), kSmall)) << target;
-    Bytes received(kSmall.size() + 1);
+        EXPECT_TRUE(writeFileReplacing(links.file(target), bytes)) << target;
+    Bytes received(bytes.size() + 1);
     received.resize(static_cast<std::size_t>(read(reader, received.data(), received.size())));
     close(reader);
     // What each target got, and no temporary file left beside them.
     EXPECT_EQ(std::tuple(received, readBytes(links.file("old")), readBytes(links.file("new")),
                          entriesOf(links.path()).size()),
-              std::tuple(kSmall, kSmall, kSmall, 5u));
+              std::tuple(bytes, bytes, bytes, 5u));
 #endif
 }
 

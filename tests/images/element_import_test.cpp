@@ -24,7 +24,7 @@ template <typename Source>
 std::string importState(const GeoDocument& before, const Source& file) {
     GeoDocument doc = before;
     FieldCode codes[2]{};
-    const std::string message = attempt(doc, [&] { importElement(doc, codes[0], codes[1], file); });
+    std::string message = attempt(doc, [&] { importElement(doc, codes[0], codes[1], file); });
     if (message != kAccepted)
         return message;
     const ElementConfig& c = doc.configs[1];

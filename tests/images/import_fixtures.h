@@ -57,7 +57,7 @@ inline auto slotState(const GeoDocument& doc) {
 // What `call` does to `doc`: kAccepted, or its refusal's message, with " (changed)" when the
 // refusal changed element 1, any configuration or `modified`.
 inline std::string attempt(GeoDocument& doc, const std::function<void()>& call) {
-    const GeoDocument before = doc;
+    const GeoDocument before = doc;  // NOLINT(performance-unnecessary-copy-initialization)
     const std::string message = outcome(call);
     const bool same = slotState(doc) == slotState(before);
     return message == kAccepted || same ? message : message + " (changed)";

@@ -28,7 +28,7 @@ inline ImportSlot imageFromRows(std::uint32_t width, const std::string& rows) { 
 inline std::string rowsOf(const ImportSlot& image) {
     std::string rows;
     for (std::size_t at = 0; at < image.pixels.size() * 2; ++at) {
-        rows += at != 0 && at % ((image.width + 1) / 2 * 2) == 0 ? "/" : "";
+        rows += at != 0 && at % ((std::size_t{image.width} + 1) / 2 * 2) == 0 ? "/" : "";
         rows += "0123456789abcdef"[(unsigned{image.pixels[at / 2]} >> (at % 2 * 4)) & 15u];
     }
     return rows;

@@ -17,7 +17,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 // Everything in a folder, for checking that no temporary file was left.
 inline std::set<fs::path> entriesOf(const fs::path& folder) {
-    return std::set<fs::path>(fs::directory_iterator(folder), {});
+    return {fs::directory_iterator(folder), {}};
 }
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
