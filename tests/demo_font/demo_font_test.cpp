@@ -4,33 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <set>
 
 #include "demo_font/demo_font.h"
 #include "document/geo_document.h"
+#include "support/run_program.h"
 #include "support/temp_dir.h"
 
 namespace zt9::test {
-
-namespace fs = std::filesystem;
-
-// Runs make_demo_font with the argument (none when empty): its exit status and what it
-// wrote to stderr.
-std::pair<int, std::string> runGenerator(const TempDir& dir, const fs::path& argument) {
-    fs::path command = (fs::path("\"") += fs::path(GENERATOR_PATH).make_preferred()) += "\"";
-    if (!argument.empty())
-        ((command += " \"") += argument) += "\"";
-    ((command += " 2>\"") += dir.file("err")) += "\"";
-#ifdef _WIN32  // cmd /c drops the first and last quote of a command that starts with one
-    const int status = _wsystem((L"\"" + command.native() + L"\"").c_str());
-#else
-    const int waited = std::system(command.c_str());  // <cstdlib> decodes it, as POSIX says
-    const int status = WIFEXITED(waited) ? WEXITSTATUS(waited) : -1;
-#endif
-    const std::vector<std::uint8_t> err = readBytes(dir.file("err"));
-    return {status, std::string(err.begin(), err.end())};
-}
 
 TEST(DemoFont, HasOneVisibleElementPerCharacterApartInsideThePictureAndIsWrittenAsMade) {
     GeoDocument doc;
@@ -74,14 +55,14 @@ TEST(DemoFont, HasOneVisibleElementPerCharacterApartInsideThePictureAndIsWritten
     EXPECT_EQ(readBytes(DEMO_FONT_PATH), doc.fileImage);
     TempDir dir;
     const fs::path font = dir.file(u8"демо шрифт.geo");
-    EXPECT_EQ(runGenerator(dir, font).first, 0);
-    EXPECT_EQ(readBytes(font), demo::makeDemoFont());  // and so does a second call
-    for (const auto& [argument, status, message] :
-         {std::tuple(dir.file("missing") / "demo.geo", 1, "make_demo_font: cannot write"),
-          {fs::path(), 2, "usage: make_demo_font OUT.geo"}}) {
-        const auto [got, err] = runGenerator(dir, argument);
+    for (const auto& [arguments, status, message] :
+         {std::tuple(std::vector{font}, 0, ""),
+          {std::vector{dir.file("missing") / "demo.geo"}, 1, "make_demo_font: cannot write"},
+          {std::vector<fs::path>{}, 2, "usage: make_demo_font OUT.geo"}}) {
+        const auto [got, out, err] = runProgram(GENERATOR_PATH, arguments, dir.path());
         EXPECT_TRUE(got == status && err.find(message) != std::string::npos) << got << err;
     }
+    EXPECT_EQ(readBytes(font), demo::makeDemoFont());  // and so does a second call
 }
 
 }  // namespace zt9::test

@@ -1,23 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
-#include <tuple>
-#include <utility>
-#include <vector>
 
-#include "support/disk_faults.h"
+#include "support/test_util.h"
 
 namespace zt9::test {
-
-// The disk faults of tests/support/disk_faults.h for a font save.
-struct FontSave {
-    static void write(GeoDocument& doc, const fs::path& file) { doc.saveFile(file); }
-    static Bytes bytes(GeoDocument& doc) { return doc.buildSaveImage(); }
-};
-INSTANTIATE_TYPED_TEST_SUITE_P(FontSave, DiskFault, FontSave);
-
 namespace {
 
 using EC = ElementConfig;

@@ -1,5 +1,4 @@
-// An element's present picture as its own image, saving what was converted, and palette
-// entries at the file's precision.
+// An element's present picture as its own image, and palette entries at the file's precision.
 
 #include <gtest/gtest.h>
 
@@ -41,21 +40,6 @@ TEST(ElementImage, PresentPictureIsTheLoadedPlaceAtTheConfiguredSize) {
     EXPECT_EQ(presentImage(doc, 1), doc.importSlots[1]);
     EXPECT_EQ(presentImage(doc, 2), ImportSlot{});
     EXPECT_THROW(makeOwnImage(doc, 2), std::out_of_range);
-}
-
-// Converted unchanged, elements of an odd width save back to the loaded bytes, neighbour
-// pixels in the pad nibbles included; one drawn pixel changes one nibble.
-TEST(ElementImage, ConvertedElementsSaveAsLoaded) {
-    GeoBuilder font = GeoBuilder::grid(6, 7, 3);
-    for (const ElementLayout& e : font.elements)
-        paintRows(font, e.x + 7, e.y, "9/a/b/c");
-    GeoDocument doc = openDocument(font);
-    for (std::uint32_t i = 0; i < doc.elementCount; ++i)
-        EXPECT_EQ(makeOwnImage(doc, i).imported + doc.importSlots[i].drawn, 2);
-    EXPECT_EQ(doc.buildSaveImage(), font.build());
-    EXPECT_TRUE(setPixel(makeOwnImage(doc, 4), 6, 3, 12));
-    font.setPixel(font.elements[4].x + 6, font.elements[4].y + 3, 12);
-    EXPECT_EQ(doc.buildSaveImage(), font.build());
 }
 
 // Each channel is stored at 5 bits as a save rounds it, and kept as a reload shows it.

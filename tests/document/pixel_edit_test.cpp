@@ -2,16 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
-
 #include "document/pixel_edit.h"
 #include "support/pixel_rows.h"
 
 namespace zt9::test {
 namespace {
 
-constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
-constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kMin = INT32_MIN;
+constexpr std::int32_t kMax = INT32_MAX;
 using Case =
     std::tuple<std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::string, PixelRect>;
 

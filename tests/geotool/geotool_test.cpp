@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 #include "geotool/arguments.h"
@@ -14,61 +12,41 @@
 #include "render/surface_bmp.h"
 #include "support/bmp_builder.h"
 #include "support/geo_builder.h"
+#include "support/run_program.h"
 #include "support/temp_dir.h"
-
-#ifndef _WIN32
-#include <sys/wait.h>
-#endif
 
 namespace zt9::test {
 namespace {
-
-namespace fs = std::filesystem;
 
 std::string utf8(const fs::path& path) {
     return reinterpret_cast<const char*>(path.u8string().c_str());
 }
 
-class Geotool : public ::testing::Test {
-  protected:
+// The editor's messages in UTF-8 (К is D0 9A) and the element table as text and as JSON. Bad
+// arguments get the problem and the usage on standard error, exit code 2 and nothing written;
+// "--element 12" is past the font's elements 0 to 11.
+TEST(Geotool, PrintsWhatTheEditorSaysAndWritesExactlyTheEditorsFiles) {
     TempDir dir;
-    // A name outside ASCII and outside the ANSI code page, with a space in it.
+    // A name outside ASCII and outside the ANSI code page, with a space in it; twelve elements,
+    // element 3 at an odd x near the corner, so that an import has to fit it.
     const fs::path font = dir.file(u8"шрифт ä.geo");
+    GeoBuilder geo = GeoBuilder::grid(12);
+    geo.elements[3].x = 201, geo.elements[3].y = 200;
+    writeBytes(font, geo.build());
     GeoDocument document;  // the font as the editor has it right after opening
-
-    // Twelve elements; element 3 stands at an odd x near the corner: an import has to fit it.
-    Geotool() {
-        GeoBuilder geo = GeoBuilder::grid(12);
-        geo.elements[3].x = 201, geo.elements[3].y = 200;
-        writeBytes(font, geo.build());
-        openFont(document, font);
-    }
-
+    openFont(document, font);
     // Runs geotool with the words of `line` (F is the sample font, @name is dir/name) and
-    // returns "exit code|standard output|standard error" (text mode: Windows line ends read
-    // \n), with the sample font's path shown as F, the folder's as @, every \ as / and the
-    // usage text as <usage>.
-    std::string run(const std::string& line) {
-        fs::path command;
+    // returns "exit code|standard output|standard error", with the sample font's path shown
+    // as F, the folder's as @, every \ as / and the usage text as <usage>.
+    const auto run = [&](const std::string& line) {
+        std::vector<fs::path> arguments;
         std::istringstream words(line);
         for (std::string word; words >> word;)
-            ((command += " \"") += word == "F"      ? font
-                                   : word[0] == '@' ? dir.file(word.substr(1))
-                                                    : fs::path(word)) += "\"";
-        ((((command += " >\"") += dir.file("out")) += "\" 2>\"") += dir.file("err")) += "\"";
-#ifdef _WIN32
-        // A build-machine path, which Wine maps from Z:. cmd /c drops the first and last quote
-        // of a command that starts with one: one more pair.
-        fs::path tool(GEOTOOL_PATH[0] == '/' ? "Z:" GEOTOOL_PATH : GEOTOOL_PATH);
-        const int exitCode = _wsystem(
-            (L"\"\"" + tool.make_preferred().native() + L"\"" + command.native() + L"\"").c_str());
-#else
-        const int status = std::system(("\"" GEOTOOL_PATH "\"" + command.native()).c_str());
-        const int exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-#endif
-        std::string text = std::to_string(exitCode);
-        for (const char* name : {"out", "err"})
-            text += '|' + (std::ostringstream() << std::ifstream(dir.file(name)).rdbuf()).str();
+            arguments.push_back(word == "F"      ? font
+                                : word[0] == '@' ? dir.file(word.substr(1))
+                                                 : fs::path(word));
+        const auto [exitCode, out, err] = runProgram(GEOTOOL_PATH, arguments, dir.path());
+        std::string text = std::to_string(exitCode) + '|' + out + '|' + err;
         const std::string usage(geotool::usageText());
         const std::pair<std::string, std::string> shown[] = {
             {usage, "<usage>"}, {utf8(font), "F"}, {utf8(dir.file("")), "@"}, {"\\", "/"}};
@@ -76,13 +54,7 @@ class Geotool : public ::testing::Test {
             for (std::size_t k = 0; (k = text.find(from, k)) != std::string::npos; k += to.size())
                 text.replace(k, from.size(), to);
         return text;
-    }
-};
-
-// The editor's messages in UTF-8 (К is D0 9A) and the element table as text and as JSON. Bad
-// arguments get the problem and the usage on standard error, exit code 2 and nothing written;
-// "--element 12" is past the font's elements 0 to 11.
-TEST_F(Geotool, PrintsWhatTheEditorSaysAndWritesExactlyTheEditorsFiles) {
+    };
     GeoBuilder two;
     two.elements = {{10, 20, 6, 4, 7, 5, -3, 2}, {100, 50, 12, 9, 13, 10, 4, -1, 0, 0x10}};
     writeBytes(dir.file("two.geo"), two.build());

@@ -1,9 +1,8 @@
 // Reading BMP files through an element import: one table of accepted layouts and refusals,
-// the fitting of the element, and a malformed-input sweep.
+// the fitting of the element, and every cut of a few files.
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <sstream>
 
 #include "images/bmp_image.h"
@@ -24,17 +23,17 @@ constexpr const char* kNotTransparent = "Last color in the palette is not a tran
 template <typename Source>
 std::string importState(const GeoDocument& before, const Source& file) {
     GeoDocument doc = before;
-    FieldCode x{}, y{};
-    const std::string message = outcome([&] { importElement(doc, x, y, file); });
+    FieldCode codes[2]{};
+    std::string message = attempt(doc, [&] { importElement(doc, codes[0], codes[1], file); });
     if (message != kAccepted)
-        return slotState(doc) == slotState(before) ? message : message + " (changed)";
+        return message;
     const ElementConfig& c = doc.configs[1];
     const ImportSlot& s = doc.importSlots[1];
     std::ostringstream out;
     const auto put = [&out](auto... values) { ((out << values << ' '), ...); };
-    put(static_cast<int>(x), static_cast<int>(y), '|', int{doc.modified}, c.x, c.y, c.width,
-        c.height, c.resizeWidth, c.resizeHeight, c.displayX, c.displayY, '|', int{s.imported},
-        s.width, s.height);
+    put(static_cast<int>(codes[0]), static_cast<int>(codes[1]), '|', int{doc.modified}, c.x, c.y,
+        c.width, c.height, c.resizeWidth, c.resizeHeight, c.displayX, c.displayY, '|',
+        int{s.imported}, s.width, s.height);
     for (std::size_t k = 0; k < 4 && k < s.pixels.size(); ++k)
         out << std::hex << int{s.pixels[k]} << ' ';
     out << std::hex << s.colors[1]
@@ -102,41 +101,29 @@ TEST(ImportTable, EachLayoutIsReadAndEachRefusalGivesItsMessageAndChangesNothing
     }
 }
 
-// Damaged files, plain and run-length encoded, cut at every length or with random values
-// in the header or anywhere else. A stream read agrees with a read of the same bytes; an
-// import refuses without changes or fills the slot in the size it reports. The sanitizer
-// build watches every access.
-TEST(ImportMalformed, EveryTruncationAndRandomDamage) {
-    // The 64 x 64 file is larger than one read chunk of a stream.
-    const Bytes seeds[] = {image(7, 5, 4).setIndex(6, 4, 9).build(), picture(64, 64, 8).build(),
-                           picture(13, 9, 4).encoded().build(),
-                           picture(25, 9, 8).encoded().build()};
-    std::vector<Bytes> files;
-    for (const Bytes& seed : seeds)
-        for (auto end = seed.begin(); end <= seed.end(); ++end)
-            files.emplace_back(seed.begin(), end);
-    const std::uint32_t edge[] = {0, 1, 8, 15, 16, 40, 124, 256, 1078, 0x80000000, 0xFFFFFFFF};
-    std::mt19937 rng(20240601);
-    for (int round = 0; round < 2000; ++round) {
-        Bytes& file = files.emplace_back(seeds[rng() % std::size(seeds)]);
-        for (auto edit = rng() % 3; edit < 3; ++edit) {  // 1 to 3 values, often in the header
-            const std::size_t at = rng() % (rng() % 2 ? 120 : file.size() - 4);
-            const std::size_t v = rng() % 2 ? edge[rng() % 11] : rng();
-            for (std::size_t k = 0; k < (v > 255 ? 4u : 1u); ++k)
-                file[at + k] = static_cast<std::uint8_t>(v >> (8 * k));
-        }
-    }
+// Files, plain and run-length encoded, cut at every length (random damage is the BMP fuzz
+// target's part): a stream read agrees with a read of the same bytes, and an import refuses
+// without changes or fills the slot in the size it reports. The sanitizer build watches
+// every access.
+TEST(ImportMalformed, EveryTruncation) {
     const GeoDocument base = font();
-    for (const Bytes& file : files) {
-        std::istringstream stream(std::string(file.begin(), file.end()));
-        BmpImage fromStream, fromBytes;
-        std::int32_t w = 0, h = 0;
-        std::uint16_t bits = 0;
-        EXPECT_EQ(outcome([&] { fromStream.read(stream, w, h, bits); }),
-                  outcome([&] { fromBytes.read(file, w, h, bits); }));
-        EXPECT_EQ(fromStream.pixels, fromBytes.pixels);
-        const std::string state = importState(base, file);
-        EXPECT_FALSE(state.ends_with(")")) << state;
+    // The 64 x 64 file is larger than one read chunk of a stream.
+    for (const Bytes& seed :
+         {image(7, 5, 4).setIndex(6, 4, 9).build(), picture(64, 64, 8).build(),
+          picture(13, 9, 4).encoded().build(), picture(25, 9, 8).encoded().build()}) {
+        for (auto end = seed.begin(); end <= seed.end(); ++end) {
+            const Bytes file(seed.begin(), end);
+            std::istringstream stream(std::string(file.begin(), file.end()));
+            BmpImage fromStream;
+            BmpImage fromBytes;
+            std::int32_t size[2]{};
+            std::uint16_t bits = 0;
+            EXPECT_EQ(outcome([&] { fromStream.read(stream, size[0], size[1], bits); }),
+                      outcome([&] { fromBytes.read(file, size[0], size[1], bits); }));
+            EXPECT_EQ(fromStream.pixels, fromBytes.pixels);
+            const std::string state = importState(base, file);
+            EXPECT_FALSE(state.ends_with(")")) << state;
+        }
     }
 }
 

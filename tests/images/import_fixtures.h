@@ -1,19 +1,19 @@
 #pragma once
 
-// Shared by the image tests: the font imported into, the images, and what an import
-// changes.
+// Shared by the image tests: the font imported into, the images, and what an import or a
+// paste changes.
 
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "images/clipboard_image.h"
 #include "images/element_import.h"
 #include "support/bmp_builder.h"
 #include "support/test_util.h"
 
 namespace zt9::test {
 
-using Bytes = std::vector<std::uint8_t>;
 using Bmp = BmpBuilder;
 
 inline constexpr const char* kAccepted = "<accepted>";
@@ -49,14 +49,32 @@ inline Bmp picture(std::int32_t w, std::int32_t h, std::uint16_t bits) {
     return b;
 }
 
-inline std::string import(GeoDocument& doc, const Bytes& file) {
-    FieldCode xCode{}, yCode{};
-    return outcome([&] { importElement(doc, xCode, yCode, file); });
-}
-
 inline auto slotState(const GeoDocument& doc) {
     const ImportSlot& s = doc.importSlots[1];
     return std::tie(doc.modified, doc.configs, s.imported, s.pixels, s.colors, s.width, s.height);
+}
+
+// What `call` does to `doc`: kAccepted, or its refusal's message, with " (changed)" when the
+// refusal changed element 1, any configuration or `modified`.
+inline std::string attempt(GeoDocument& doc, const std::function<void()>& call) {
+    const GeoDocument before = doc;  // NOLINT(performance-unnecessary-copy-initialization)
+    const std::string message = outcome(call);
+    const bool same = slotState(doc) == slotState(before);
+    return message == kAccepted || same ? message : message + " (changed)";
+}
+
+inline std::string import(GeoDocument& doc, const Bytes& file) {
+    FieldCode codes[2]{};
+    return attempt(doc, [&] { importElement(doc, codes[0], codes[1], file); });
+}
+
+// A paste into `doc`, our own format or a DIB.
+inline std::string paste(GeoDocument& doc, bool own, const Bytes& data) {
+    FieldCode codes[2]{};
+    return attempt(doc, [&] {
+        own ? pasteElementImage(doc, codes[0], codes[1], data)
+            : pasteDib(doc, codes[0], codes[1], data);
+    });
 }
 
 }  // namespace zt9::test

@@ -1,17 +1,12 @@
 #include "support/bmp_builder.h"
 
 #include <algorithm>
+#include <utility>
+
+#include "support/geo_builder.h"
 
 namespace zt9::test {
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-// `bytes` little-endian bytes of `value` at `at`.
-void put(Bytes& out, std::size_t at, std::uint32_t value, std::size_t bytes = 4) {
-    for (std::size_t k = 0; k < bytes; ++k)
-        out.at(at + k) = static_cast<std::uint8_t>(value >> (8 * k));
-}
 
 // Our own RLE encoder over `px` (w x h indices, top row first), bottom row first as the
 // stream goes. With skipZeros, pixels of index 0 are passed by a delta (right and up), an
@@ -107,41 +102,34 @@ std::vector<std::uint8_t> BmpBuilder::build() const {
                                          : Bytes{};
     const std::size_t pixelBytes = rle || stream ? streamBytes.size() : stride * h;
 
-    std::vector<std::uint8_t> out(pixelStart + pixelBytes + trailing, 0);
-    put(out, 0, type, 2);
-    put(out, 2, static_cast<std::uint32_t>(out.size()));
-    put(out, 10, offBits.value_or(static_cast<std::uint32_t>(pixelStart)));
-    put(out, 14, infoSize);
-    put(out, 18, static_cast<std::uint32_t>(width));
-    put(out, 22, static_cast<std::uint32_t>(topDown ? -height : height));
-    put(out, 26, 1, 2);  // planes
-    put(out, 28, bitCount, 2);
-    put(out, 30, compression);
-    put(out, 34, sizeImage.value_or(static_cast<std::uint32_t>(pixelBytes)));
-    put(out, 38, 2835);  // 72 dpi, as paint programs write it
-    put(out, 42, 2835);
-    put(out, 46, clrUsed);
-    put(out, 50, clrUsed);
+    Bytes out(pixelStart + pixelBytes + trailing, 0);
+    const auto u32 = [](auto value) { return static_cast<std::uint32_t>(value); };
+    // The headers, 4 bytes a field after the type (planes and depth share one; 72 dpi, as
+    // paint programs write it), then the masks.
+    putLE(out, 0, type, 2);
+    std::size_t field = 2;
+    for (const std::uint32_t value :
+         {u32(out.size()), 0u, offBits.value_or(u32(pixelStart)), infoSize, u32(width),
+          u32(topDown ? -height : height), u32(bitCount) << 16 | 1, compression,
+          sizeImage.value_or(u32(pixelBytes)), 2835u, 2835u, clrUsed, clrUsed})
+        putLE(out, std::exchange(field, field + 4), value);
     for (std::size_t k = 0; masks && k < 3; ++k)
-        put(out, 54 + 4 * k, (*masks)[k]);
+        putLE(out, 54 + 4 * k, (*masks)[k]);
     for (std::size_t k = 0; k < entries && k < palette.size(); ++k)
-        std::copy(palette[k].begin(), palette[k].end(),
-                  out.begin() + static_cast<std::ptrdiff_t>(14 + info + maskBytes + 4 * k));
-    std::fill_n(out.begin() + static_cast<std::ptrdiff_t>(pixelStart - gap), gap,
-                std::uint8_t{0xEE});
-    std::copy(streamBytes.begin(), streamBytes.end(),
-              out.begin() + static_cast<std::ptrdiff_t>(pixelStart));
+        std::ranges::copy(palette[k], out.data() + 14 + info + maskBytes + 4 * k);
+    std::fill_n(out.data() + pixelStart - gap, gap, std::uint8_t{0xEE});
+    std::ranges::copy(streamBytes, out.data() + pixelStart);
     for (std::size_t at = 0; !rle && !stream && at < w * h; ++at) {
         const std::uint8_t v = at < indices.size() ? indices[at] : 0;
         const std::size_t row = pixelStart + (topDown ? at / w : h - 1 - at / w) * stride;
         if (bitCount == 24 || bitCount == 32)
-            put(out, row + at % w * bitCount / 8, at < argb.size() ? argb[at] : 0, bitCount / 8u);
+            putLE(out, row + at % w * bitCount / 8, at < argb.size() ? argb[at] : 0, bitCount / 8u);
         else if (bitCount == 8)
             out[row + at % w] = v;
         else if (bitCount == 4)
             out[row + at % w / 2] |= static_cast<std::uint8_t>(at % w % 2 ? v & 15 : (v & 15) << 4);
     }
-    std::fill(out.end() - static_cast<std::ptrdiff_t>(trailing), out.end(), std::uint8_t{0xDD});
+    std::fill_n(out.data() + out.size() - trailing, trailing, std::uint8_t{0xDD});
     if (truncateTo && *truncateTo < out.size())
         out.resize(*truncateTo);
     return out;

@@ -5,12 +5,6 @@
 namespace zt9::test {
 namespace {
 
-void put(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value,
-         std::size_t bytes = 4) {
-    for (std::size_t k = 0; k < bytes; ++k)
-        out.at(at + k) = static_cast<std::uint8_t>(value >> (8 * k));
-}
-
 std::uint32_t halves(auto low, auto high) {
     return (static_cast<std::uint32_t>(low) & 0xFFFFu) |
            (static_cast<std::uint32_t>(high) & 0xFFFFu) << 16;
@@ -56,19 +50,20 @@ std::vector<std::uint8_t> GeoBuilder::build() const {
     if (n == 0)
         throw std::invalid_argument("a GEO file needs at least one element");
     std::vector<std::uint8_t> out(30740 + 52 * n, 0);
-    put(out, 0, signature.value_or(0x76312E30));
-    put(out, 4, static_cast<std::uint32_t>(p));
-    put(out, 8, headerWord2);
+    putLE(out, 0, signature.value_or(0x76312E30));
+    putLE(out, 4, static_cast<std::uint32_t>(p));
+    putLE(out, 8, headerWord2);
     for (std::size_t i = 0; i < n; ++i) {
         const ElementLayout& e = elements[i];
         const auto number = i + 1 == n && lastNumber ? *lastNumber : static_cast<std::uint32_t>(i);
-        put(out, 12 + 16 * i, number << 24 | (e.numberLow & 0xFFFFFFu));
-        put(out, 16 + 16 * i, halves(e.resizeWidth, e.resizeHeight));
-        put(out, 20 + 16 * i, halves(e.displayX, e.displayY));
-        put(out, 24 + 16 * i, halves((e.x & 0xFFu) | e.y << 8, (e.width & 0xFFu) | e.height << 8));
-        put(out, p + 30732 + 36 * i, e.paletteFlags);
+        putLE(out, 12 + 16 * i, number << 24 | (e.numberLow & 0xFFFFFFu));
+        putLE(out, 16 + 16 * i, halves(e.resizeWidth, e.resizeHeight));
+        putLE(out, 20 + 16 * i, halves(e.displayX, e.displayY));
+        putLE(out, 24 + 16 * i,
+              halves((e.x & 0xFFu) | e.y << 8, (e.width & 0xFFu) | e.height << 8));
+        putLE(out, p + 30732 + 36 * i, e.paletteFlags);
         for (std::size_t k = 0; k < 16; ++k)
-            put(out, p + 30736 + 36 * i + 2 * k, e.colors[k], 2);
+            putLE(out, p + 30736 + 36 * i + 2 * k, e.colors[k], 2);
     }
     // The picture block begins at P + 4 with the format byte (P is the last place word).
     const std::uint8_t lead[] = {1, 0xB1, 0xB2, 0xB3, 0xC1, 0xC2, 0xC3, 0xC4};

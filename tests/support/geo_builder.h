@@ -7,6 +7,8 @@
 
 namespace zt9::test {
 
+using Bytes = std::vector<std::uint8_t>;
+
 // One element of a font made by GeoBuilder: its table words and its palette record.
 struct ElementLayout {
     std::uint32_t x = 0, y = 0, width = 4, height = 3;  // place word bytes (height = rows - 1)
@@ -42,10 +44,11 @@ struct GeoBuilder {
     std::vector<std::uint8_t> build() const;
 };
 
-// The 4-bit value of picture pixel (x, y) in a GEO file image with picture offset P.
-inline std::uint8_t geoPixel(const std::vector<std::uint8_t>& file, std::uint32_t p,
-                             std::uint32_t x, std::uint32_t y) {
-    return (file.at(p + 12 + std::size_t{y} * 128 + x / 2) >> (x % 2 * 4)) & 0x0F;
+// Writes the low `bytes` bytes of `value` at `at`, little-endian, as both builders do.
+inline void putLE(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value,
+                  std::size_t bytes = 4) {
+    for (std::size_t k = 0; k < bytes; ++k)
+        out.at(at + k) = static_cast<std::uint8_t>(value >> (8 * k));
 }
 
 }  // namespace zt9::test
