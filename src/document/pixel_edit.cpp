@@ -55,17 +55,6 @@ U64 roundedShare(U64 i, U64 m, U64 n) {
 
 }  // namespace
 
-void PixelRect::add(std::int32_t x0, std::int32_t x1, std::int32_t y) {
-    if (empty()) {
-        *this = {x0, y, x1 + 1, y + 1};
-        return;
-    }
-    left = std::min(left, x0);
-    right = std::max(right, x1 + 1);
-    top = std::min(top, y);
-    bottom = std::max(bottom, y + 1);
-}
-
 std::optional<std::uint8_t> pixelAt(const ImportSlot& image, std::int64_t x, std::int64_t y) {
     const Shape shape(image);
     if (!shape.inside(x, y))
@@ -113,8 +102,7 @@ PixelRect drawLine(ImportSlot& image, std::int32_t x0, std::int32_t y0, std::int
         const I64 y = xMajor ? minor : major;
         if (shape.inside(x, y) && nibbleAt(image, shape, x, y) != index) {
             putNibble(image, shape, x, y, index);
-            changed.add(static_cast<std::int32_t>(x), static_cast<std::int32_t>(x),
-                        static_cast<std::int32_t>(y));
+            changed.add(x, x, y);
         }
     }
     return changed;
@@ -145,8 +133,7 @@ PixelRect floodFill(ImportSlot& image, std::int32_t x, std::int32_t y, std::uint
             ++right;
         for (I64 c = left; c <= right; ++c)
             putNibble(image, shape, c, row, index);
-        changed.add(static_cast<std::int32_t>(left), static_cast<std::int32_t>(right),
-                    static_cast<std::int32_t>(row));
+        changed.add(left, right, row);
         for (const I64 next : {row - 1, row + 1}) {
             if (next < 0 || next >= shape.rows)
                 continue;

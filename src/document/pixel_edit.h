@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "document/element_config.h"
+#include "document/pixel_rect.h"
 
 namespace zt9 {
 
@@ -11,21 +12,6 @@ namespace zt9 {
 // nibble left). Nothing is ever written outside the image: not past its width (the pad
 // nibble of an odd width stays as it is), not past its rows, not past its byte buffer.
 // Indices above 15 write nothing.
-
-// The pixels [left, right) x [top, bottom) an edit changed, so that only they are painted
-// again; empty when nothing changed.
-struct PixelRect {
-    std::int32_t left = 0;
-    std::int32_t top = 0;
-    std::int32_t right = 0;
-    std::int32_t bottom = 0;
-
-    bool empty() const { return left >= right || top >= bottom; }
-    // Grows the rectangle to hold columns [x0, x1] of row y.
-    void add(std::int32_t x0, std::int32_t x1, std::int32_t y);
-
-    bool operator==(const PixelRect&) const = default;
-};
 
 // The index at (x, y); nothing for a pixel outside the image.
 std::optional<std::uint8_t> pixelAt(const ImportSlot& image, std::int64_t x, std::int64_t y);

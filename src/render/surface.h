@@ -4,18 +4,12 @@
 #include <span>
 #include <vector>
 
+#include "document/pixel_rect.h"
+
 namespace zt9 {
 
 inline constexpr std::int32_t kSurfaceWidth = 255;
 inline constexpr std::int32_t kSurfaceHeight = 240;
-
-// Columns left..right - 1 and rows top..bottom - 1, of a surface or of the window.
-struct PixelRect {
-    std::int64_t left = 0, top = 0, right = 0, bottom = 0;
-
-    bool empty() const { return right <= left || bottom <= top; }
-    bool operator==(const PixelRect&) const = default;
-};
 
 // An off-screen picture of 255 x 240 pixels, top row first, each pixel a 32-bit colour laid
 // out 0x00BBGGRR (red in the lowest byte), the layout the drawing code and the platform's
