@@ -66,10 +66,10 @@ TEST_F(DrawWindowTest, ARealDragAndTheColourDialogDrawOnScreenAndInTheFile) {
     EXPECT_EQ(GetPixel(dc, swatch.x, swatch.y), RGB(0x18, 0x38, 0x58));  // as stored
     ReleaseDC(control(IDC_PALETTE), dc);
 
-    const LONG c0 = sx / 5 + 10;
-    const LONG r0 = sy / 5 + 10;
-    const auto client = [&](LONG column, LONG row) {
-        return POINT{column * 5 + 2 - sx, row * 5 + 2 - sy};
+    const std::uint32_t c0 = static_cast<std::uint32_t>(sx) / 5 + 10;
+    const std::uint32_t r0 = static_cast<std::uint32_t>(sy) / 5 + 10;
+    const auto client = [&](std::uint32_t column, std::uint32_t row) {
+        return POINT{static_cast<LONG>(column * 5 + 2) - sx, static_cast<LONG>(row * 5 + 2) - sy};
     };
     mouse(client(c0, r0), MOUSEEVENTF_LEFTDOWN);
     mouse(client(c0 + 30, r0), 0);
@@ -88,10 +88,10 @@ TEST_F(DrawWindowTest, ARealDragAndTheColourDialogDrawOnScreenAndInTheFile) {
     press('B');
     EXPECT_NE(statusText().find("|Fill, colour 0|"), std::string::npos) << statusText();
     press('S', VK_CONTROL);
-    for (LONG c = c0; c <= c0 + 30; ++c)
-        font.setPixel(static_cast<std::uint32_t>(c), static_cast<std::uint32_t>(r0), 5);
-    for (LONG r = r0; r <= 200; ++r)
-        font.setPixel(static_cast<std::uint32_t>(c0 + 30), static_cast<std::uint32_t>(r), 5);
+    for (std::uint32_t c = c0; c <= c0 + 30; ++c)
+        font.setPixel(c, r0, 5);
+    for (std::uint32_t r = r0; r <= 200; ++r)  // down to the element's last row
+        font.setPixel(c0 + 30, r, 5);
     font.elements[0].colors[5] = 3 | 7 << 5 | 11 << 10;  // the levels of 0x18, 0x38, 0x58
     EXPECT_EQ(readBytes(dir.file("big.geo")), font.build());
 }
