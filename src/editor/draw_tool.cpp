@@ -108,10 +108,10 @@ bool MainWindow::drawPress(const PointerEvent& event, const PicturePixel& pixel)
 
 void MainWindow::drawCaptureLost() {
     // The stroke ends where it is, as one whole step.
-    if (!draw_.stroke)
-        return;
+    const bool open = strokeOpen();
     draw_.stroke.reset();
-    finishGesture();
+    if (open)
+        finishGesture();
 }
 
 bool MainWindow::drawCancel() {
