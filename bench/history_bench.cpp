@@ -26,6 +26,9 @@ struct NoScreen : zt9::Screen {
     void showError(std::string_view) override {}
     void showMessage(std::string_view, std::string_view) override {}
     void beep() override {}
+    std::optional<std::uint32_t> chooseColor(std::uint32_t) override { return {}; }
+    void showDrawTool(zt9::DrawTool) override {}
+    void showPalette(const zt9::PaletteStrip&) override {}
     void setTitle(const std::filesystem::path&) override {}
     void invalidate() override {}
     void invalidateRect(const zt9::PixelRect&) override {}

@@ -1,16 +1,20 @@
 // Under Wine: the cost of one frame of the main window on a full font (143 elements) at
 // zoom 4, drawn our way (our own surfaces, one stretch) against the old way (one SetPixelV
 // per pixel into a memory DC, then StretchBlt), the enlargement at zoom 10 with and without
-// the grid, and the cost of a key press or a wheel notch to the end of its repaint in the
-// real window. Prints a table; run it with cmake/run-under-wine.sh.
+// the grid, the cost of a key press or a wheel notch to the end of its repaint in the real
+// window, and drawing: a pencil move and a flood fill on a 255 x 240 element at zoom 10.
+// Prints a table; run it with cmake/run-under-wine.sh.
 #include <windows.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <vector>
 
+#include "document/element_image.h"
 #include "document/geo_document.h"
+#include "document/pixel_edit.h"
 #include "render/draw.h"
 #include "render/render.h"
 #include "resources/resource.h"
@@ -256,6 +260,12 @@ class TimingScreen : public zt9::ui::Win32Screen {
     void setScale(std::int32_t zoom) override {
         timed([&] { Win32Screen::setScale(zoom); });
     }
+    void showDrawTool(zt9::DrawTool tool) override {
+        timed([&] { Win32Screen::showDrawTool(tool); });
+    }
+    void showPalette(const zt9::PaletteStrip& strip) override {
+        timed([&] { Win32Screen::showPalette(strip); });
+    }
 };
 
 // Our code's time in `action` (less the platform's calls), the action with them, and the
@@ -281,6 +291,34 @@ void report(const char* name, TimingScreen& screen, HWND window,
         "  %-30s our code %6.1f; with the platform's calls %7.1f; to the end of the repaint "
         "%7.1f\n",
         name, own[100], withPlatform, whole);
+}
+
+// The parts of one drawing action to the end of its repaint, medians of 200 runs in
+// microseconds: our code less the screen's platform calls (the status bar's synchronous
+// redraw under Wine above all), the repaint that follows (the painter's compare, copy and
+// enlargement of the changed blocks, with BeginPaint, BitBlt and EndPaint), and the two
+// together: an upper bound of our own code to the end of the repaint.
+void drawReport(const char* name, TimingScreen& screen, HWND window,
+                const std::function<void()>& action) {
+    std::vector<double> own, repaint, both;
+    for (int i = 0; i < 200; ++i) {
+        screen.platformUs = 0;
+        const double start = now();
+        action();
+        const double painting = now();
+        UpdateWindow(window);
+        GdiFlush();
+        const double end = now();
+        own.push_back(painting - start - screen.platformUs);
+        repaint.push_back(end - painting);
+        both.push_back(end - start - screen.platformUs);
+    }
+    const auto median = [](std::vector<double>& times) {
+        std::nth_element(times.begin(), times.begin() + 100, times.end());
+        return times[100];
+    };
+    std::printf("  %-30s our code %6.1f; repaint %6.1f; both %6.1f\n", name, median(own),
+                median(repaint), median(both));
 }
 
 // A key in the real window: the command (our code, with its render) and then the repaint.
@@ -341,6 +379,67 @@ void keyBenchmarks(const std::vector<std::uint8_t>& font) {
     });
 }
 
+// Drawing on one blank element of 255 x 240 pixels in Picture Element view at zoom 10,
+// scrolled: a pencil move that paints one new pixel, and a flood fill of the whole element,
+// alone and as a click in the window.
+void drawBenchmarks() {
+    zt9::test::GeoBuilder font;
+    font.elements = {zt9::test::GeoBuilder::layoutAt(0, 0, 255, 239)};
+    const zt9::test::TempDir dir;
+    zt9::test::writeBytes(dir.file("glyph.geo"), font.build());
+    zt9::GeoDocument document;
+    TimingScreen screen;
+    zt9::ui::MainFrame frame(GetModuleHandleW(nullptr), document, screen);
+    frame.create(SW_SHOWNORMAL);
+    const HWND window = frame.window();
+    MoveWindow(window, 0, 0, 1400, 1100, TRUE);
+    frame.loadAtStart(dir.file("glyph.geo"));
+    SendMessageW(window, WM_COMMAND, IDM_TOGGLE_VIEW, 0);
+    for (int i = 0; i < 9; ++i)
+        SendMessageW(window, WM_COMMAND, IDM_ZOOM_IN, 0);
+    SendMessageW(window, WM_HSCROLL, SB_PAGEDOWN,
+                 reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_PICTURE_HSCROLL)));
+    UpdateWindow(window);
+    std::printf("Drawing on a 255 x 240 element at zoom 10, median microseconds:\n");
+    // Each move goes on to the next pixel of a row, so that every one paints a new pixel.
+    int moves = 0;
+    const auto to = [&](int step) {
+        return MAKELPARAM(40 + step % 60 * 10 + 5, 40 + step / 60 % 50 * 10 + 5);
+    };
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, to(0));
+    report("pencil move (one pixel)", screen, window,
+           [&] { SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, to(++moves)); });
+    // The editor's part alone, without the window procedure's own platform calls
+    // (GetKeyState, GetCapture), then to the end of the repaint.
+    zt9::MainWindow& editor = frame.editor();
+    drawReport("pencil move (one pixel)", screen, window, [&] {
+        const LPARAM at = to(++moves);
+        editor.frame([&] {
+            editor.pointerEvent({.kind = zt9::PointerEvent::Kind::move,
+                                 .point = {GET_X_LPARAM(at), GET_Y_LPARAM(at)}});
+        });
+    });
+    SendMessageW(window, WM_LBUTTONUP, 0, to(moves));
+    SendMessageW(window, WM_COMMAND, IDM_UNDO, 0);  // blank again
+
+    // Every fill changes the whole element: left fills with the chosen colour, right with 0.
+    zt9::ImportSlot image = zt9::presentImage(document, 0);
+    std::uint8_t index = 0;
+    const double fillUs = measure(200, [&] {
+        zt9::floodFill(image, 127, 120, index = static_cast<std::uint8_t>(index == 0 ? 1 : 0));
+    });
+    std::printf("  %-30s %6.1f\n", "flood fill alone", fillUs);
+    SendMessageW(window, WM_COMMAND, IDM_TOOL_FILL, 0);
+    bool left = false;
+    const auto click = [&] {
+        left = !left;
+        SendMessageW(window, left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN, 0, to(0));
+        SendMessageW(window, left ? WM_LBUTTONUP : WM_RBUTTONUP, 0, to(0));
+    };
+    report("flood fill (a click)", screen, window, click);
+    drawReport("flood fill (a click)", screen, window, click);
+}
+
 }  // namespace
 
 int main() {
@@ -349,5 +448,6 @@ int main() {
     zt9::openFont(document, font);
     frameBenchmarks(document);
     keyBenchmarks(font);
+    drawBenchmarks();
     return 0;
 }

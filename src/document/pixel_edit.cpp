@@ -102,8 +102,7 @@ PixelRect drawLine(ImportSlot& image, std::int32_t x0, std::int32_t y0, std::int
         const I64 y = xMajor ? minor : major;
         if (shape.inside(x, y) && nibbleAt(image, shape, x, y) != index) {
             putNibble(image, shape, x, y, index);
-            changed.add(static_cast<std::int32_t>(x), static_cast<std::int32_t>(x),
-                        static_cast<std::int32_t>(y));
+            changed.add(x, x, y);
         }
     }
     return changed;
@@ -134,8 +133,7 @@ PixelRect floodFill(ImportSlot& image, std::int32_t x, std::int32_t y, std::uint
             ++right;
         for (I64 c = left; c <= right; ++c)
             putNibble(image, shape, c, row, index);
-        changed.add(static_cast<std::int32_t>(left), static_cast<std::int32_t>(right),
-                    static_cast<std::int32_t>(row));
+        changed.add(left, right, row);
         for (const I64 next : {row - 1, row + 1}) {
             if (next < 0 || next >= shape.rows)
                 continue;

@@ -5,13 +5,13 @@
 
 namespace zt9 {
 
-// Columns left..right - 1 and rows top..bottom - 1: of an element's image, a surface or the
-// window. Empty when either side has no length.
+// Columns left..right - 1 and rows top..bottom - 1: of an image, a surface or the window.
+// Edits return the pixels they changed in one, so that only those are painted again.
 struct PixelRect {
     std::int64_t left = 0, top = 0, right = 0, bottom = 0;
 
     bool empty() const { return right <= left || bottom <= top; }
-    // Grows the rectangle to hold columns x0 to x1 of row y.
+    // Grows the rectangle to hold columns [x0, x1] of row y.
     void add(std::int64_t x0, std::int64_t x1, std::int64_t y) {
         if (empty()) {
             *this = {x0, y, x1 + 1, y + 1};
@@ -22,6 +22,7 @@ struct PixelRect {
         top = std::min(top, y);
         bottom = std::max(bottom, y + 1);
     }
+
     bool operator==(const PixelRect&) const = default;
 };
 

@@ -78,6 +78,9 @@ std::span<const CommandEntry> MainWindow::commands() {
         CommandEntry{IDM_RESET_IMPORT, true, &MainWindow::resetImportCommand},
         CommandEntry{IDM_UNDO, true, &MainWindow::undoOrRedo},
         CommandEntry{IDM_REDO, true, &MainWindow::undoOrRedo},
+        CommandEntry{IDM_TOOL_PENCIL, true, &MainWindow::chooseTool},
+        CommandEntry{IDM_TOOL_FILL, true, &MainWindow::chooseTool},
+        CommandEntry{IDM_TOOL_PICKER, true, &MainWindow::chooseTool},
         CommandEntry{IDM_ABOUT, false, &MainWindow::about},
     };
     return kCommands;

@@ -72,6 +72,12 @@ std::string MainWindow::stepText(const History::Label& label) {
         text = "reset import of";
     } else if (label.action == IDC_RESET_ELEMENT) {
         text = "reset of";
+    } else if (label.action == IDM_TOOL_PENCIL) {
+        text = "pencil on";
+    } else if (label.action == IDM_TOOL_FILL) {
+        text = "fill of";
+    } else if (label.action >= kColorAction && label.action < kColorAction + kPaletteEntries) {
+        text = "colour " + std::to_string(label.action - kColorAction) + " of";
     } else if (const char* name = fieldName(label.action)) {
         text = label.action >= IDC_RESET_ELEMENT ? "reset of " : "";
         text.append(name).append(" of");

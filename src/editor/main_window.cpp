@@ -96,6 +96,7 @@ void MainWindow::showFontState() noexcept {
         }
         showHistoryEntries();
         showStatusParts();
+        showDrawState();
     } catch (...) {
         // No memory for the texts: the old ones stay until the next action.
     }
@@ -218,6 +219,7 @@ void MainWindow::clearView() {
 
 void MainWindow::resetView() {
     elementImported = 0;
+    draw_.lastPainted.reset();  // a Shift+click line never starts in another font
     view.viewMode = kFullPicture;
     view.transparency = 1;
     writeField(IDC_NUMBER, 0);

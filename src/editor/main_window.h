@@ -14,6 +14,7 @@
 
 #include "document/geo_document.h"
 #include "document/history.h"
+#include "editor/draw_tools.h"
 #include "editor/picture_viewport.h"
 #include "editor/pointer.h"
 #include "editor/screen.h"
@@ -123,6 +124,13 @@ class MainWindow {
     // the Color box, and the check mark of "Reset import element [R]".
     void showElementInPanel();
 
+    // --- The Draw group: a click on swatch `entry` (0 to 15) chooses that colour; a double
+    // click also opens the colour dialog on it and stores the answer in the element's
+    // palette, as one step.
+    void paletteClicked(int entry);
+    void paletteDoubleClicked(int entry);
+    const PaletteStrip& paletteShown() const { return draw_.shownPalette; }
+
     const Surface* viewSurface() const { return viewSurface_.get(); }
     // Grows whenever the view surface or the shown frame changes, so painting can tell
     // whether a cached copy of the picture is still good.
@@ -182,11 +190,23 @@ class MainWindow {
     void exportImage(int id, std::intptr_t param);
     void resetImportCommand(int id, std::intptr_t param);
     void undoOrRedo(int id, std::intptr_t param);
+    void chooseTool(int id, std::intptr_t param);
     // The pointer in Picture Element view: the drawing tools (draw_tool.cpp).
     bool drawPointer(const PointerEvent& event);
     void drawCaptureLost();
     bool drawCancel();
     PointerCursor drawCursor(const PicturePixel& pixel) const;
+    bool drawPress(const PointerEvent& event, const PicturePixel& pixel);
+    bool strokeOpen() const;
+    // Paints a pencil line between frame pixels, or a fill: the element becomes an image of
+    // its own when a pixel really changes, and only the changed pixels are drawn again.
+    void paintLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
+                   std::uint8_t index);
+    PixelRect paintOwnImage(const std::function<PixelRect(ImportSlot&)>& paint);
+    // The Reset import mark after the current element gained or lost its own image.
+    void showOwnImage();
+    // The tool's radio button, the palette strip and the tool's status part, when changed.
+    void showDrawState();
     // The pointer in Full picture: picking, moving and resizing elements (picture_mouse.cpp).
     bool picturePointer(const PointerEvent& event);
     void pictureCaptureLost();
@@ -266,7 +286,7 @@ class MainWindow {
     // What the screen was last asked to show: the scroll bars, the status parts, and the
     // paint plan and view surface of the last repaint request.
     ScrollBar shownAcross_, shownDown_;
-    std::array<std::string, 5> statusShown_;
+    std::array<std::string, 6> statusShown_;
     PaintPlan invalidatedPlan_;
     std::unique_ptr<Surface> invalidatedSurface_;
     std::uint64_t frameVersion_ = 0;
@@ -288,6 +308,7 @@ class MainWindow {
     };
     std::optional<Gesture> gesture_;
     std::uint64_t actionSerial_ = 0;  // counts the user's actions, for merging steps
+    DrawingState draw_;
     // The Edit menu's Undo and Redo entries as last shown, "~" after a greyed one.
     std::string shownUndo_ = "Undo [Ctrl+Z]~";
     std::string shownRedo_ = "Redo [Ctrl+Y]~";

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "editor/draw_tools.h"
 #include "editor/picture_viewport.h"
 
 namespace zt9 {
@@ -28,7 +29,7 @@ struct FileDialog {
 };
 
 // The parts of the status bar, left to right; `hint` stands alone in place of all of them.
-enum class StatusPart { element, pointer, zoom, modified, hint };
+enum class StatusPart { element, pointer, tool, zoom, modified, hint };
 
 struct FileChoice {
     std::filesystem::path fileName;
@@ -53,6 +54,9 @@ class Screen {
     virtual void showMessage(std::string_view text, std::string_view caption) = 0;
     // The exclamation sound that comes before a question.
     virtual void beep() = 0;
+    // The standard colour dialog, opened on `initial` (0x00BBGGRR): the colour chosen, or
+    // nothing when it was cancelled.
+    virtual std::optional<std::uint32_t> chooseColor(std::uint32_t initial) = 0;
 
     // --- On screen
     // The main window's title, held as a path so that a file name in it keeps every
@@ -85,6 +89,9 @@ class Screen {
     // The selected entry of the Color box, -1 when none is.
     virtual int selectedColor() = 0;
     virtual void setScale(std::int32_t zoom) = 0;
+    // The Draw group: the chosen tool's radio button, and the palette strip painted again.
+    virtual void showDrawTool(DrawTool tool) = 0;
+    virtual void showPalette(const PaletteStrip& strip) = 0;
     // Has reportFailure() called once the current message has been handled.
     virtual void postFailureReport() = 0;
     virtual void destroyWindow() = 0;

@@ -1,5 +1,5 @@
-// The status bar: the current element, the pixel under the pointer, the zoom and whether
-// the font has unsaved edits; without a font, a hint on how to open one.
+// The status bar: the current element, the pixel under the pointer, the drawing tool, the
+// zoom and whether the font has unsaved edits; without a font, a hint on how to open one.
 #include "editor/main_window.h"
 #include "editor/status_texts.h"
 #include "render/draw.h"
@@ -23,6 +23,10 @@ void MainWindow::showStatusParts() {
     std::uint8_t imported = 0;
     setStatus(StatusPart::element, status::element(document_.currentElement, document_.elementCount,
                                                    document_.currentConfig(imported)));
+    // The tools draw in Picture Element view only.
+    setStatus(StatusPart::tool, view.viewMode == kPictureElement
+                                    ? status::tool(draw_.tool, draw_.color)
+                                    : std::string());
     setStatus(StatusPart::zoom, status::zoom(viewport_.zoom()));
     setStatus(StatusPart::modified, document_.isModified() ? status::kModified : "");
     showPointerState();

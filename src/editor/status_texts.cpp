@@ -35,6 +35,13 @@ std::string pointer(const PicturePixel& pixel, bool pictureElement,
     return text + ", " + color;
 }
 
+std::string tool(DrawTool tool, std::uint8_t color) {
+    const char* name = tool == DrawTool::fill     ? "Fill"
+                       : tool == DrawTool::picker ? "Picker"
+                                                  : "Pencil";
+    return std::string(name).append(", colour ").append(decimal(color));
+}
+
 std::string zoom(std::int32_t zoom) {
     return std::string(kTimes).append(decimal(zoom));
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "document/element_config.h"
+#include "editor/draw_tools.h"
 #include "editor/picture_viewport.h"
 
 // The status bar's texts. Unlike the program's messages they are UTF-8, for the
@@ -22,6 +23,8 @@ std::string element(std::uint32_t number, std::uint32_t count, const ElementConf
 // Empty when the point shows no pixel of the picture.
 std::string pointer(const PicturePixel& pixel, bool pictureElement,
                     std::optional<std::uint8_t> index, std::uint32_t shownColor);
+// "Pencil, colour 5": the drawing tool and the colour index the left button paints with.
+std::string tool(DrawTool tool, std::uint8_t color);
 // "×4"
 std::string zoom(std::int32_t zoom);
 

@@ -211,6 +211,47 @@ ElementConfig drawElementAlone(GeoDocument& document, Surface& surface, bool tra
     return config;
 }
 
+void redrawElementArea(GeoDocument& document, Surface& surface, bool transparency,
+                       const PixelRect& area) {
+    if (!currentIsDrawable(document))
+        return;
+    const ImportSlot& slot = document.importSlots[document.currentElement];
+    if (slot.imported == 0) {
+        drawElementAlone(document, surface, transparency);
+        return;
+    }
+    const ElementConfig& config = document.configs[document.currentElement];
+    const std::uint32_t background =
+        transparency ? blockColor(document, config) : kOpaqueBackground;
+    // The block under the image, and the image's rows as far as its bytes hold them.
+    const std::int64_t blockRight = config.width;
+    const std::int64_t blockBottom = std::int64_t{config.height} + 1;
+    const std::uint64_t rowBytes = (std::uint64_t{slot.width} + 1) / 2;
+    const auto imageRows = static_cast<std::int64_t>(
+        rowBytes == 0 ? 0
+                      : std::min<std::uint64_t>(std::uint64_t{slot.height} + 1,
+                                                slot.pixels.size() / rowBytes));
+    const std::int64_t top = std::max<std::int64_t>(area.top, 0);
+    const std::int64_t bottom = std::min<std::int64_t>(area.bottom, kSurfaceHeight);
+    const std::int64_t left = std::max<std::int64_t>(area.left, 0);
+    const std::int64_t right = std::min<std::int64_t>(area.right, kSurfaceWidth);
+    for (std::int64_t y = top; y < bottom; ++y) {
+        const std::span<std::uint32_t, kSurfaceWidth> line = surface.row(y);
+        for (std::int64_t x = left; x < right; ++x) {
+            std::uint32_t& pixel = line[static_cast<std::size_t>(x)];
+            if (x < blockRight && y < blockBottom)
+                pixel = background;
+            if (x >= slot.width || y >= imageRows)
+                continue;
+            const std::uint8_t byte = slot.pixels[static_cast<std::size_t>(
+                static_cast<std::uint64_t>(y) * rowBytes + static_cast<std::uint64_t>(x) / 2)];
+            const unsigned index = x % 2 == 0 ? byte & 0x0Fu : byte >> 4u;
+            if (index != 0)
+                pixel = slot.colors[index];
+        }
+    }
+}
+
 std::optional<std::uint8_t> elementPixelIndex(const GeoDocument& document, std::int64_t column,
                                               std::int64_t row) {
     if (!currentIsDrawable(document) || column < 0 || row < 0)

@@ -48,6 +48,12 @@ void drawElementInPlace(GeoDocument& document, Surface& surface);
 // The current element alone at the top-left corner, in its stored size over a block of its
 // configured size. Returns a copy of its configuration (the frame to show).
 ElementConfig drawElementAlone(GeoDocument& document, Surface& surface, bool transparency);
+// The pixels `area` (frame columns and rows) of the current element drawn alone again, for
+// an element with an image of its own: after an edit that changed only those pixels, the
+// surface then holds what drawElementAlone would draw. An element without its own image
+// is drawn whole.
+void redrawElementArea(GeoDocument& document, Surface& surface, bool transparency,
+                       const PixelRect& area);
 // The colour index drawElementAlone plots at (column, row): the imported image's pixel, or
 // the file's in its stored size. Nothing where neither holds a pixel (the bare block).
 std::optional<std::uint8_t> elementPixelIndex(const GeoDocument& document, std::int64_t column,

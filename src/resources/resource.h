@@ -43,6 +43,10 @@
 #define IDM_WIDER 40029
 #define IDM_HIGHER 40030
 #define IDM_NEXT_COLOR 40031
+// Drawing tools of the Picture Element view (keys P, B, I and the Draw group)
+#define IDM_TOOL_PENCIL 40037
+#define IDM_TOOL_FILL 40038
+#define IDM_TOOL_PICKER 40039
 
 // Menu bar positions of the popups a document enables
 #define MENU_POS_EDIT 1
@@ -87,6 +91,12 @@
 #define IDC_RESET_POS_Y 1074
 #define IDC_RESET_DISPLAY_X 1075
 #define IDC_RESET_DISPLAY_Y 1076
+// The Draw group: the tools' radio buttons and the palette strip
+#define IDC_GROUP_DRAW 1083
+#define IDC_TOOL_PENCIL 1084
+#define IDC_TOOL_FILL 1085
+#define IDC_TOOL_PICKER 1086
+#define IDC_PALETTE 1087
 
 // Private messages of the main window (WM_USER + 1 to + 6)
 #define UM_RENDER 1025

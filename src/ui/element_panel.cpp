@@ -5,6 +5,7 @@
 #include <array>
 
 #include "resources/resource.h"
+#include "ui/palette_strip.h"
 
 namespace zt9::ui {
 namespace {
@@ -43,6 +44,7 @@ void initialise(HWND panel) {
         SendDlgItemMessageW(panel, IDC_COLOR, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     SendDlgItemMessageW(panel, IDC_COLOR, CB_SETCURSEL, 0, 0);
     SendDlgItemMessageW(panel, IDC_SCALE, TBM_SETRANGE, TRUE, MAKELPARAM(1, 10));
+    CheckRadioButton(panel, IDC_TOOL_PENCIL, IDC_TOOL_PICKER, IDC_TOOL_PENCIL);
 }
 
 bool isField(int id) {
@@ -72,6 +74,21 @@ INT_PTR onCommand(HWND panel, WPARAM wParam) {
     }
     if (notification == BN_CLICKED && id >= IDC_RESET_ELEMENT && id <= IDC_RESET_DISPLAY_Y) {
         editor.frame([&] { editor.resetClicked(id); });
+        return TRUE;
+    }
+    if (notification == BN_CLICKED && id >= IDC_TOOL_PENCIL && id <= IDC_TOOL_PICKER) {
+        editor.frame([&] { editor.command(IDM_TOOL_PENCIL + (id - IDC_TOOL_PENCIL), 0); });
+        return TRUE;
+    }
+    // A click chooses a swatch, a double click also opens the colour dialog on it.
+    if ((notification == STN_CLICKED || notification == STN_DBLCLK) && id == IDC_PALETTE) {
+        const int entry = swatchUnderPointer(GetDlgItem(panel, IDC_PALETTE));
+        editor.frame([&] {
+            if (notification == STN_CLICKED)
+                editor.paletteClicked(entry);
+            else
+                editor.paletteDoubleClicked(entry);
+        });
         return TRUE;
     }
     if (notification == CBN_SELCHANGE && id == IDC_COLOR) {
@@ -121,6 +138,12 @@ INT_PTR CALLBACK panelProcedure(HWND panel, UINT message, WPARAM wParam, LPARAM 
             return onScale(panel);
         case WM_CLOSE:
             return TRUE;  // Escape in a field: the panel stays
+        case WM_DRAWITEM:
+            if (wParam != IDC_PALETTE)
+                return FALSE;
+            paintPaletteStrip(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam),
+                              editorOf(panel).paletteShown());
+            return TRUE;
         default:
             return FALSE;
     }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "editor/texts.h"
@@ -118,6 +119,14 @@ bool isFieldTextKey(const MSG& message, HWND panel) {
 }  // namespace
 
 void MainFrame::handleMessage(MSG& message, HACCEL accelerators) {
+    // Alt held for a click on the picture (Alt+click picks a colour) is no menu key: its
+    // release must not open the menu bar.
+    if ((message.message == WM_SYSKEYUP || message.message == WM_KEYUP) &&
+        message.wParam == VK_MENU && std::exchange(altClicked_, false))
+        return;
+    if (message.message == WM_SYSKEYDOWN && message.wParam == VK_MENU &&
+        (message.lParam & (LPARAM{1} << 30)) == 0)
+        altClicked_ = false;  // a new press, not the key repeating
     // The wheel goes to the window with the keyboard focus, which may be a panel field or
     // the Scale slider; over the picture it scrolls the picture, as in other editors.
     if ((message.message == WM_MOUSEWHEEL || message.message == WM_MOUSEHWHEEL) &&
@@ -224,10 +233,10 @@ void MainFrame::layout() {
 }
 
 void MainFrame::setStatusParts() {
-    // The right edges of the element, pointer and zoom parts at 96 dots per inch; Modified
-    // takes the rest.
-    const std::array<int, 3> edges{250, 460, 510};
-    std::array<int, 4> scaled{};
+    // The right edges of the element, pointer, tool and zoom parts at 96 dots per inch;
+    // Modified takes the rest.
+    const std::array<int, 4> edges{250, 460, 580, 630};
+    std::array<int, 5> scaled{};
     const UINT dpi = GetDpiForWindow(window_);
     for (std::size_t i = 0; i < edges.size(); ++i)
         scaled.at(i) = MulDiv(edges.at(i), static_cast<int>(dpi), 96);
@@ -362,12 +371,14 @@ LRESULT MainFrame::onMouseMove(WPARAM wParam, LPARAM lParam) {
 
 void MainFrame::pointer(PointerEvent::Kind kind, PointerEvent::Button button, WPARAM wParam,
                         LPARAM lParam) {
+    const bool alt = GetKeyState(VK_MENU) < 0;
+    altClicked_ = altClicked_ || (alt && kind != PointerEvent::Kind::move);
     const bool hold = editor_.pointerEvent({.kind = kind,
                                             .button = button,
                                             .point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)},
                                             .shift = (wParam & MK_SHIFT) != 0,
                                             .control = (wParam & MK_CONTROL) != 0,
-                                            .alt = GetKeyState(VK_MENU) < 0});
+                                            .alt = alt});
     // While a stroke or drag is under way, moves and the release arrive wherever the pointer
     // goes; the capture is let go once the editor is done with it.
     if (hold && GetCapture() != window_)

@@ -103,6 +103,7 @@ class MainFrame {
     HWND horizontalBar_ = nullptr;
     HWND verticalBar_ = nullptr;
     bool trackingPointer_ = false;  // a WM_MOUSELEAVE is asked for
+    bool altClicked_ = false;       // a click with Alt held since Alt went down
 };
 
 }  // namespace zt9::ui

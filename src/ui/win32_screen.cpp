@@ -79,6 +79,19 @@ void Win32Screen::beep() {
     MessageBeep(MB_ICONEXCLAMATION);
 }
 
+std::optional<std::uint32_t> Win32Screen::chooseColor(std::uint32_t initial) {
+    // COLORREF is 0x00BBGGRR, the editor's own layout.
+    CHOOSECOLORW record{};
+    record.lStructSize = sizeof record;
+    record.hwndOwner = mainWindow_;
+    record.rgbResult = initial & 0xFFFFFFu;
+    record.lpCustColors = customColors_.data();
+    record.Flags = CC_RGBINIT | CC_FULLOPEN;
+    if (ChooseColorW(&record) == FALSE)
+        return std::nullopt;
+    return record.rgbResult & 0xFFFFFFu;
+}
+
 void Win32Screen::setTitle(const std::filesystem::path& title) {
     SetWindowTextW(mainWindow_, title.c_str());
 }
@@ -203,6 +216,17 @@ int Win32Screen::selectedColor() {
 
 void Win32Screen::setScale(std::int32_t zoom) {
     SendDlgItemMessageW(panel_, IDC_SCALE, TBM_SETPOS, TRUE, zoom);
+}
+
+void Win32Screen::showDrawTool(DrawTool tool) {
+    CheckRadioButton(panel_, IDC_TOOL_PENCIL, IDC_TOOL_PICKER,
+                     IDC_TOOL_PENCIL + static_cast<int>(tool));
+}
+
+void Win32Screen::showPalette(const PaletteStrip& strip) {
+    // The panel paints the strip from what the editor shows (WM_DRAWITEM).
+    std::ranges::copy(strip.colors, customColors_.begin());
+    InvalidateRect(GetDlgItem(panel_, IDC_PALETTE), nullptr, FALSE);
 }
 
 void Win32Screen::postFailureReport() {

@@ -30,6 +30,7 @@ class Win32Screen : public Screen {
     void showError(std::string_view text) override;
     void showMessage(std::string_view text, std::string_view caption) override;
     void beep() override;
+    std::optional<std::uint32_t> chooseColor(std::uint32_t initial) override;
 
     void setTitle(const std::filesystem::path& title) override;
     void invalidate() override;
@@ -47,6 +48,8 @@ class Win32Screen : public Screen {
     void selectColor(int entry) override;
     int selectedColor() override;
     void setScale(std::int32_t zoom) override;
+    void showDrawTool(DrawTool tool) override;
+    void showPalette(const PaletteStrip& strip) override;
     void postFailureReport() override;
     void destroyWindow() override;
 
@@ -55,6 +58,8 @@ class Win32Screen : public Screen {
     HWND mainWindow_ = nullptr;
     HWND panel_ = nullptr;
     std::array<ScrollBar, 2> barsShown_{};  // horizontal, vertical: as the controls hold them
+    // The colour dialog's custom colours: the palette of the element it is opened for.
+    std::array<COLORREF, 16> customColors_{};
 };
 
 }  // namespace zt9::ui

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <map>
 #include <tuple>
 #include <utility>
@@ -21,7 +22,8 @@ namespace zt9::test {
 // failure reports and the window's destruction. `shown` keeps what each control shows: the panel
 // fields by their names N, W, H, X, Y, RW, RH, DX and DY, and marks: # the Number range, c the
 // Color box, d the document menus, p the panel, r and t the check marks of Reset import and
-// Transparency, v the View mode (0 Full picture, 1 Picture element) and z Scale. `titles`
+// Transparency, T the drawing tool (0 pencil, 1 fill, 2 picker), v the View mode (0 Full
+// picture, 1 Picture element) and z Scale. `titles`
 // keeps every title the window was given, in order.
 class EditorTest : public ::testing::Test, public Screen {
   protected:
@@ -49,6 +51,16 @@ class EditorTest : public ::testing::Test, public Screen {
         modal("message " + std::string(caption) + ": " + std::string(text));
     }
     void beep() override { log.emplace_back("beep"); }
+    // "color #B8F808" for a dialog opened on that colour (red, green, blue).
+    std::optional<std::uint32_t> chooseColor(std::uint32_t initial) override {
+        char text[8] = {};
+        std::snprintf(text, sizeof text, "#%02X%02X%02X", initial & 0xFFu, (initial >> 8) & 0xFFu,
+                      (initial >> 16) & 0xFFu);
+        modal(std::string("color ") + text);
+        return std::exchange(nextColor, std::nullopt);
+    }
+    void showDrawTool(DrawTool tool) override { show("T", static_cast<int>(tool)); }
+    void showPalette(const PaletteStrip& strip) override { palette = strip; }
     void setTitle(const std::filesystem::path& title) override { titles.push_back(title.string()); }
     void setMenuItem(int id, std::string_view text, bool on) override {
         menuTexts[id] = (on ? "" : "~") + std::string(text);
@@ -146,9 +158,11 @@ class EditorTest : public ::testing::Test, public Screen {
                           c.displayY);
     }
 
-    std::optional<FileChoice> nextFile;     // the next file dialog's answer, else it is cancelled
-    std::string answers;                    // the next questions' answers: 'y' Yes, else No
-    std::function<void()> duringNextModal;  // a message arriving in the next modal loop
+    std::optional<FileChoice> nextFile;      // the next file dialog's answer, else it is cancelled
+    std::optional<std::uint32_t> nextColor;  // the next colour dialog's answer, else cancelled
+    PaletteStrip palette;                    // the strip as last shown
+    std::string answers;                     // the next questions' answers: 'y' Yes, else No
+    std::function<void()> duringNextModal;   // a message arriving in the next modal loop
     std::vector<std::string> log;
     std::vector<std::string> titles;
     std::map<std::string, std::string> shown{{"c", "-1"}};
@@ -158,14 +172,14 @@ class EditorTest : public ::testing::Test, public Screen {
     int invalidations = 0;
     PixelRect invalidated;  // the last rectangle invalidated, empty for the whole window
     std::pair<ScrollBar, ScrollBar> bars;
-    std::array<std::string, 5> status;  // by StatusPart
+    std::array<std::string, 6> status;  // by StatusPart
     int fieldWrites = 0;
     // The status bar as shown: the hint alone, or the parts separated by "|".
     std::string statusBar() const {
         std::string parts;
-        for (std::size_t i = 0; i < 4; ++i)
-            parts += status[i] + (i < 3 ? "|" : "");
-        return status[4].empty() ? parts : status[4];
+        for (std::size_t i = 0; i < 5; ++i)
+            parts += status[i] + (i < 4 ? "|" : "");
+        return status[5].empty() ? parts : status[5];
     }
     TempDir dir;
     GeoDocument document;

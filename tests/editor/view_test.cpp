@@ -151,29 +151,29 @@ TEST_F(EditorTest, StatusBarFollowsTheFontAndThePointerAndTheWheelZoomsAboutIt) 
          std::initializer_list<std::int64_t>{120, 40, 40, 40, INT64_MAX / 2, -3600})
         turns.push_back(turn(delta, true, false));
     EXPECT_EQ(turns, (std::vector<std::string>{
-                         "|x 50, y 40|×2| 50,40@50,40 z2", "|x 50, y 40|×2| 50,40@50,40 z2",
-                         "|x 50, y 40|×2| 50,40@50,40 z2", "|x 50, y 40|×3| 50,40@100,80 z3",
-                         "|x 50, y 40|×10| 50,40@450,360 z10", "|x 50, y 40|×1| 50,40@0,0 z1"}));
+                         "|x 50, y 40||×2| 50,40@50,40 z2", "|x 50, y 40||×2| 50,40@50,40 z2",
+                         "|x 50, y 40||×2| 50,40@50,40 z2", "|x 50, y 40||×3| 50,40@100,80 z3",
+                         "|x 50, y 40||×10| 50,40@450,360 z10", "|x 50, y 40||×1| 50,40@0,0 z1"}));
     // Towards the user scrolls down; Shift or the horizontal wheel scrolls across.
     std::string scrolls = turn(-120, false, false);
     scrolls += turn(-240, false, true);
     scrolls += turn(120, false, false, true);
     EXPECT_EQ(scrolls,
-              "|x 50, y 88|×1| 50,88@0,48 z1|x 146, y 88|×1| 146,88@96,48 z1"
-              "|x 194, y 88|×1| 194,88@144,48 z1");
+              "|x 50, y 88||×1| 50,88@0,48 z1|x 146, y 88||×1| 146,88@96,48 z1"
+              "|x 194, y 88||×1| 194,88@144,48 z1");
     // Picture Element: the element's own coordinates, its colour index and the colour shown
     // (element 1's index 9 is 15-bit colour 19, 10, 22; index 0 shows the green block).
     act(IDM_NEXT_ELEMENT);
     act(IDM_MOVE_DOWN);
     act(IDM_TOGGLE_VIEW);
-    EXPECT_EQ(statusBar(), "Element 1 of 3: x 6, y 1, 6 × 5||×1|Modified");
+    EXPECT_EQ(statusBar(), "Element 1 of 3: x 6, y 1, 6 × 5||Pencil, colour 1|×1|Modified");
     EXPECT_EQ(at(4, 2) + "; " + at(5, 2),
               "x 10, y 3, index 9, #9850B0; x 11, y 3, index 0, #00FF00");
     act(IDM_WIDER);
     EXPECT_EQ(at(6, 4), "x 12, y 5, #00FF00");  // no stored pixel there
     EXPECT_EQ(at(7, 4), "");
     act(IDM_LOAD, "grid.geo");
-    EXPECT_EQ(statusBar(), "Element 0 of 3: x 0, y 0, 6 × 5|x 7, y 4|×1|");  // Full picture
+    EXPECT_EQ(statusBar(), "Element 0 of 3: x 0, y 0, 6 × 5|x 7, y 4||×1|");  // Full picture
 }
 
 TEST_F(EditorTest,

@@ -6,9 +6,11 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "document/pixel_edit.h"
 #include "render/draw.h"
 #include "render/render.h"
 #include "render/surface_bmp.h"
@@ -174,6 +176,28 @@ TEST(Render, BothViewsOfTheSampleFont) {
 // takes the top-left corner; the BMP of a surface has its rows bottom-up, blue, green, red,
 // padded to 4 bytes; the enlargement for the window makes zoom x zoom blocks in DIB order
 // (red and blue exchanged) and writes nothing into too small a target.
+// Drawing again only the pixels a line changed gives what drawing the element whole gives:
+// an odd-width image on a larger block, with either background.
+TEST(Render, RedrawingTheAreaAnEditChangedMatchesDrawingTheElementWhole) {
+    std::mt19937 random(18);
+    const auto at = [&] { return static_cast<std::int32_t>(random() % 8) - 2; };
+    for (const bool transparency : {true, false}) {
+        GeoDocument document = sampleDocument();
+        imported(document);
+        document.currentElement = 2;
+        std::tie(document.configs[2].width, document.configs[2].height) = std::pair(5, 3);
+        Blank partial, whole;
+        drawElementAlone(document, partial, transparency);
+        for (int i = 0; i < 60; ++i) {
+            const auto index = static_cast<std::uint8_t>(i % 4);
+            redrawElementArea(document, partial, transparency,
+                              drawLine(document.importSlots[2], at(), at(), at(), at(), index));
+            drawElementAlone(document, whole, transparency);
+            ASSERT_TRUE(std::ranges::equal(partial.data(), whole.data())) << i;
+        }
+    }
+}
+
 TEST(RenderSurface, ClippedWritesCopiesBmpRowsAndEnlargedBlocks) {
     constexpr std::int64_t kWrap = std::int64_t{1} << 32;
     Blank surface;

@@ -82,15 +82,15 @@ TEST(Resources, IconManifestMenuAndAcceleratorsHoldWhatTheProgramNeeds) {
                 std::to_wstring(a.cmd) + L" ";
     }
     // Letters by their codes (L 76, S 83, A 65, I 73, E 69, R 82, Z 90, Y 89, C 67, F 70,
-    // T 84, G 71) and the arrows (left 37, up 38, right 39, down 40).
+    // T 84, G 71, P 80, B 66) and the arrows (left 37, up 38, right 39, down 40).
     EXPECT_EQ(keys,
               L"C76=40001 C83=40002 C65=40032 C73=40003 C69=40004 C39=40005 C37=40006 C38=40007 "
               L"C40=40008 C82=40033 82=40014 C90=40034 C89=40035 CS90=40035 37=40023 38=40024 "
               L"39=40025 40=40026 S37=40027 S38=40028 S39=40029 S40=40030 67=40031 70=40015 "
-              L"84=40013 71=40036 ");
+              L"84=40013 71=40036 80=40037 66=40038 73=40039 ");
 }
 
-TEST(Resources, PanelDialogHasItsFortySixControlsInTabOrderEachArrowOnItsField) {
+TEST(Resources, PanelDialogHasItsFiftyOneControlsInTabOrderEachArrowOnItsField) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_UPDOWN_CLASS | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     const HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 400, 800,
@@ -147,7 +147,8 @@ TEST(Resources, PanelDialogHasItsFortySixControlsInTabOrderEachArrowOnItsField) 
               L"1064E|1065A|1067C|-1SColor|1068BReset|1069BReset|1070BReset|1071BReset|"
               L"1072BReset|1073BReset|1074BReset|1075BReset|1076BReset|-1GHot keys|"
               L"-1SLEFT, UP, RIGHT, DOWN - Move\nShift+LEFT,UP,RIGHT, DOWN - Resize\n"
-              L"C - change color of element background|");
+              L"C - change color of element background|1083GDraw|1084BPencil [P]|1085BFill [B]|"
+              L"1086BPicker [I]|1087S|");
     DestroyWindow(parent);
 }
 

@@ -99,10 +99,10 @@ TEST_F(ViewWindowTest, CtrlWheelZoomsAboutThePointerTheGridDrawsItsLinesAndTheSt
     // At zoom 4 the pointer is over picture pixel (75, 50); at zoom 5 that pixel is still
     // under it, one window pixel into its block across and three down, as before.
     input({301, 203});
-    EXPECT_EQ(statusText(), "Element 0 of 12: x 0, y 0, 6 × 5|x 75, y 50|×4|");
+    EXPECT_EQ(statusText(), "Element 0 of 12: x 0, y 0, 6 × 5|x 75, y 50||×4|");
     input({301, 203}, 120, VK_CONTROL);
     EXPECT_EQ(statusText() + fields().substr(20),
-              "Element 0 of 12: x 0, y 0, 6 × 5|x 75, y 50|×5| c0 s5");
+              "Element 0 of 12: x 0, y 0, 6 × 5|x 75, y 50||×5| c0 s5");
     EXPECT_EQ(wrongPixels(5, 255, 240, 75 * 5 + 1 - 301, 50 * 5 + 3 - 203), 0);
     // The grid: lines between the blocks, every other pixel as before; and off again.
     press('G');
@@ -114,17 +114,18 @@ TEST_F(ViewWindowTest, CtrlWheelZoomsAboutThePointerTheGridDrawsItsLinesAndTheSt
     // (element 0's index 3 is 15-bit colour 6, 3, 28); over the panel nothing is told.
     press(VK_DOWN);  // only the element's blocks are enlarged and painted again
     EXPECT_EQ(wrongPixels(5, 255, 240, 75, 50), 0);
-    EXPECT_EQ(statusText(), "Element 0 of 12: x 0, y 1, 6 × 5|x 75, y 50|×5|Modified");
+    EXPECT_EQ(statusText(), "Element 0 of 12: x 0, y 1, 6 × 5|x 75, y 50||×5|Modified");
     press('F');
     input({12, 7});
-    EXPECT_EQ(statusText(),
-              "Element 0 of 12: x 0, y 1, 6 × 5|x 2, y 2, index 3, #3018E0|×5|Modified");
+    EXPECT_EQ(
+        statusText(),
+        "Element 0 of 12: x 0, y 1, 6 × 5|x 2, y 2, index 3, #3018E0|Pencil, colour 1|×5|Modified");
     const RECT field = placeOf(control(IDC_WIDTH));
     input({field.left + 3, field.top + 3});
     for (const ULONGLONG end = GetTickCount64() + 2000;
          statusText().find("||") == std::string::npos && GetTickCount64() < end;)
         pump(), Sleep(10);
-    EXPECT_EQ(statusText(), "Element 0 of 12: x 0, y 1, 6 × 5||×5|Modified");
+    EXPECT_EQ(statusText(), "Element 0 of 12: x 0, y 1, 6 × 5||Pencil, colour 1|×5|Modified");
 }
 
 }  // namespace

@@ -188,13 +188,13 @@ class WindowTest : public ::testing::Test {
         const HWND bar = GetDlgItem(window(), IDC_STATUS_BAR);
         const bool simple = SendMessageW(bar, SB_ISSIMPLE, 0, 0) != FALSE;
         std::string out;
-        for (WPARAM part = 0; part < (simple ? 1u : 4u); ++part) {
+        for (WPARAM part = 0; part < (simple ? 1u : 5u); ++part) {
             wchar_t text[128] = {};
             SendMessageW(bar, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text));
             char utf8[512] = {};
             WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
             out += utf8;
-            out += part < 3 && !simple ? "|" : "";
+            out += part < 4 && !simple ? "|" : "";
         }
         return out;
     }
