@@ -72,6 +72,11 @@ std::string MainWindow::stepText(const History::Label& label) {
         text = "reset import of";
     } else if (label.action == IDC_RESET_ELEMENT) {
         text = "reset of";
+    } else if (label.action == STEP_DRAG_MOVE) {
+        text = "move of";
+    } else if (label.action == STEP_DRAG_RESIZE) {
+        text = "resize of";
+
     } else if (const char* name = fieldName(label.action)) {
         text = label.action >= IDC_RESET_ELEMENT ? "reset of " : "";
         text.append(name).append(" of");

@@ -14,6 +14,7 @@
 
 #include "document/geo_document.h"
 #include "document/history.h"
+#include "editor/element_drag.h"
 #include "editor/picture_viewport.h"
 #include "editor/pointer.h"
 #include "editor/screen.h"
@@ -191,7 +192,16 @@ class MainWindow {
     bool picturePointer(const PointerEvent& event);
     void pictureCaptureLost();
     bool pictureCancel();
-    PointerCursor pictureCursor(const PicturePixel& pixel) const;
+    PointerCursor pictureCursor(WindowPoint point) const;
+    // A left press: the current element's edge, else the element under it (made current),
+    // is taken hold of. True when a drag began.
+    bool pressPicture(WindowPoint point, const PicturePixel& pixel);
+    bool dragTo(const PicturePixel& pixel);
+    void finishPictureDrag();
+    // Makes `element` current as Ctrl+Right does: panel, Number field and highlight follow.
+    void selectPicked(std::uint32_t element);
+    // The dragged element's place and size in the panel, and the view composed again.
+    void showDragged();
     // "geo element N.bmp" for the current element N.
     std::filesystem::path defaultElementFileName() const;
 
@@ -287,6 +297,7 @@ class MainWindow {
         int action = 0;
     };
     std::optional<Gesture> gesture_;
+    std::optional<ElementDrag> pictureDrag_;  // a drag in the Full picture, while it lasts
     std::uint64_t actionSerial_ = 0;  // counts the user's actions, for merging steps
     // The Edit menu's Undo and Redo entries as last shown, "~" after a greyed one.
     std::string shownUndo_ = "Undo [Ctrl+Z]~";

@@ -35,6 +35,10 @@ std::string pointer(const PicturePixel& pixel, bool pictureElement,
     return text + ", " + color;
 }
 
+std::string overElement(std::uint32_t number) {
+    return ", over element " + decimal(number);
+}
+
 std::string zoom(std::int32_t zoom) {
     return std::string(kTimes).append(decimal(zoom));
 }

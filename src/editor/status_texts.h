@@ -22,6 +22,9 @@ std::string element(std::uint32_t number, std::uint32_t count, const ElementConf
 // Empty when the point shows no pixel of the picture.
 std::string pointer(const PicturePixel& pixel, bool pictureElement,
                     std::optional<std::uint8_t> index, std::uint32_t shownColor);
+// ", over element 41": appended to the pointer's text in Full picture, naming the element
+// a click there would pick.
+std::string overElement(std::uint32_t number);
 // "×4"
 std::string zoom(std::int32_t zoom);
 

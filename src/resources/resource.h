@@ -44,6 +44,11 @@
 #define IDM_HIGHER 40030
 #define IDM_NEXT_COLOR 40031
 
+// Steps of the history that no command makes: dragging the current element in the Full
+// picture, its body to move it or an edge to resize it
+#define STEP_DRAG_MOVE 40052
+#define STEP_DRAG_RESIZE 40053
+
 // Menu bar positions of the popups a document enables
 #define MENU_POS_EDIT 1
 #define MENU_POS_VIEW 2
