@@ -78,6 +78,8 @@ std::span<const CommandEntry> MainWindow::commands() {
         CommandEntry{IDM_RESET_IMPORT, true, &MainWindow::resetImportCommand},
         CommandEntry{IDM_UNDO, true, &MainWindow::undoOrRedo},
         CommandEntry{IDM_REDO, true, &MainWindow::undoOrRedo},
+        CommandEntry{IDM_COPY_IMAGE, true, &MainWindow::copyImage},
+        CommandEntry{IDM_PASTE_IMAGE, true, &MainWindow::pasteImage},
         CommandEntry{IDM_ABOUT, false, &MainWindow::about},
     };
     return kCommands;

@@ -14,6 +14,7 @@
 
 #include "document/geo_document.h"
 #include "document/history.h"
+#include "editor/clipboard.h"
 #include "editor/element_drag.h"
 #include "editor/picture_viewport.h"
 #include "editor/pointer.h"
@@ -104,6 +105,13 @@ class MainWindow {
     void scrollBarMoved(ScrollAxis axis, ScrollAction action, std::int64_t position);
     PaintPlan paintPlan() const { return viewport_.paintPlan(grid_); }
     const PictureViewport& viewport() const { return viewport_; }
+
+    // --- Copy and paste of the current element's image. Without a clipboard (the default)
+    // both commands do nothing.
+    void setClipboard(Clipboard* clipboard) { clipboard_ = clipboard; }
+    // The clipboard's content changed or the Edit menu opens: Paste is offered only while
+    // the clipboard holds a picture.
+    void clipboardChanged();
 
     // --- Element panel (dialog 9)
     // Enter in one of the nine fields: the typed value goes to the element through its
@@ -202,6 +210,10 @@ class MainWindow {
     void selectPicked(std::uint32_t element);
     // The dragged element's place and size in the panel, and the view composed again.
     void showDragged();
+    void copyImage(int id, std::intptr_t param);
+    void pasteImage(int id, std::intptr_t param);
+    // The panel, the check mark of Reset import and the view after an import or a paste.
+    void showNewImage(FieldCode xCode, FieldCode yCode);
     // "geo element N.bmp" for the current element N.
     std::filesystem::path defaultElementFileName() const;
 
@@ -298,6 +310,8 @@ class MainWindow {
     };
     std::optional<Gesture> gesture_;
     std::optional<ElementDrag> pictureDrag_;  // a drag in the Full picture, while it lasts
+    Clipboard* clipboard_ = nullptr;
+    std::optional<bool> pasteShown_;  // whether Paste was last shown enabled
     std::uint64_t actionSerial_ = 0;  // counts the user's actions, for merging steps
     // The Edit menu's Undo and Redo entries as last shown, "~" after a greyed one.
     std::string shownUndo_ = "Undo [Ctrl+Z]~";

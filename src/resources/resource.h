@@ -23,6 +23,8 @@
 #define IDM_RESET_IMPORT 40014
 #define IDM_UNDO 40034
 #define IDM_REDO 40035
+#define IDM_COPY_IMAGE 40050
+#define IDM_PASTE_IMAGE 40051
 // View menu
 #define IDM_ZOOM_IN 40007
 #define IDM_ZOOM_OUT 40008

@@ -1,5 +1,5 @@
-// The mouse in the Full picture: picking, hover, cursors, drags against key presses, Escape,
-// lost capture, double clicks.
+// The mouse in the Full picture (picking, hover, cursors, drags against key presses, Escape,
+// lost capture, double clicks) and copy and paste through a recorded clipboard.
 #include <cstdlib>
 #include <random>
 
@@ -12,8 +12,15 @@ namespace {
 
 using Kind = PointerEvent::Kind;
 
-class PictureMouseTest : public EditorTest {
+class PictureMouseTest : public EditorTest, public Clipboard {
   protected:
+    PictureMouseTest() { window.setClipboard(this); }
+    bool holdsPicture() override { return held.kind != ClipboardPicture::Kind::none; }
+    ClipboardPicture picture() override { return held; }
+    bool putPicture(std::span<const std::uint8_t> own, std::span<const std::uint8_t> dib) override {
+        held = {ClipboardPicture::Kind::elementImage, {own.begin(), own.end()}};
+        return dib.size() == 40 + 64 + 5 * 4;  // element 0's 4-bit DIB: five 4-byte rows
+    }
     // A left-button event at a window point; whether the window holds the capture then.
     bool mouse(Kind kind, std::int64_t x, std::int64_t y) {
         const auto button =
@@ -22,6 +29,7 @@ class PictureMouseTest : public EditorTest {
         window.frame([&] { hold = window.pointerEvent({kind, button, {x, y}}); });
         return hold;
     }
+    ClipboardPicture held;
 };
 
 TEST_F(PictureMouseTest, ClicksPickTheCurrentThenTheTopElementAndADragEndsExactlyOnce) {
@@ -143,6 +151,43 @@ TEST_F(PictureMouseTest, RandomDragsEndWhereAsManyKeyPressesEndOneStepEachNeverO
         keys(handle == bottomEdge || handle == corner, down, IDM_LOWER, IDM_HIGHER);
         ASSERT_EQ(document.buildSaveImage(), dragged) << round << ": element " << element;
     }
+}
+
+TEST_F(PictureMouseTest, CopyAndPasteAreOneStepEachExactAndRefusalsChangeNothing) {
+    openGrid();
+    const std::vector<std::uint8_t> loaded = document.buildSaveImage();
+    window.frame([&] { window.clipboardChanged(); });
+    EXPECT_EQ(menuTexts[IDM_PASTE_IMAGE], "~Paste element image [Ctrl+V]");
+    EXPECT_EQ(step(IDM_COPY_IMAGE), "");  // an unexpected DIB would refuse it
+    EXPECT_EQ(menuTexts[IDM_PASTE_IMAGE], "Paste element image [Ctrl+V]");
+    act(IDM_NEXT_ELEMENT), act(IDM_NEXT_ELEMENT);
+    EXPECT_EQ(step(IDM_PASTE_IMAGE), "r1 draw *");
+    EXPECT_EQ(menuTexts[IDM_UNDO], "Undo paste into element 2 [Ctrl+Z]");
+    // Saved, element 2 (columns 12-17) holds element 0's pixels and palette record.
+    const std::vector<std::uint8_t> pasted = document.buildSaveImage();
+    const std::uint32_t p = 16 * 3 + 8;
+    for (std::uint32_t at = 0; at < 30; ++at)
+        EXPECT_EQ(geoPixel(pasted, p, 12 + at % 6, at / 6), (at / 6 * 5 + at % 6 * 7) % 16);
+    EXPECT_TRUE(std::equal(loaded.begin() + p + 30732, loaded.begin() + p + 30768,
+                           pasted.begin() + p + 30732 + 72));
+    act(IDM_UNDO);
+    EXPECT_EQ(document.buildSaveImage(), loaded);
+    // Busy, and a true-colour picture with one colour not in the element's palette.
+    BmpBuilder colors(6, 5, 32);
+    colors.argb.assign(30, 0x004028E0);  // element 2's colour 3 (15-bit 8, 5, 28)
+    colors.argb[1] = 0x123456;
+    using enum ClipboardPicture::Kind;
+    for (const auto& [picture, message] : std::vector<std::pair<ClipboardPicture, std::string>>{
+             {{busy, {}}, "The clipboard cannot be opened"},
+             {{dib, colors.dib()}, "Color #123456 at x 1, y 0 is not in the element's palette"}}) {
+        held = picture;
+        EXPECT_EQ(step(IDM_PASTE_IMAGE), "error: " + message + ";");
+    }
+    colors.argb[1] = 0;  // transparent black: colour 0
+    held = {dib, colors.dib()};
+    EXPECT_EQ(step(IDM_PASTE_IMAGE), "r1 draw *");
+    const std::vector<std::uint8_t> matched = document.buildSaveImage();
+    EXPECT_EQ(geoPixel(matched, p, 13, 0) * 16 + geoPixel(matched, p, 17, 4), 3);
 }
 
 }  // namespace
