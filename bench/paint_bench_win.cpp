@@ -311,6 +311,57 @@ void report(const char* name, TimingScreen& screen, HWND window,
         name, own[100], withPlatform, whole);
 }
 
+// A drag of the current element at zoom 4: the button pressed on it, then moves two picture
+// columns (one step of x) right and back in turn. The window's own Win32 calls for a mouse
+// message (the key state, the capture) each wait for the Wine server, so our code is timed
+// as the window hands the move over: the editor's handling (less the screen's calls), and
+// the painter's refresh of its enlarged copy (the changed blocks found and enlarged again).
+void dragBenchmark(zt9::ui::MainFrame& frame, TimingScreen& screen,
+                   const zt9::GeoDocument& document) {
+    const HWND window = frame.window();
+    zt9::MainWindow& editor = frame.editor();
+    const zt9::ElementConfig& current = document.configs[document.currentElement];
+    const zt9::PixelRect grab = editor.viewport().windowRectOf(current.x, current.y);
+    const zt9::WindowPoint from{grab.left + 1, grab.top + 1};
+    const zt9::WindowPoint to{from.x + std::int64_t{2} * kZoom, from.y};
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+    Surface shown = *editor.viewSurface();
+    constexpr std::size_t kStride = std::size_t{255} * kZoom;
+    std::vector<std::uint32_t> enlarged(kStride * 240 * kZoom);
+    std::vector<double> handling;
+    std::vector<double> refresh;
+    for (int i = 0; i < 201; ++i) {
+        screen.platformUs = 0;
+        double start = now();
+        editor.frame([&] {
+            editor.pointerEvent({zt9::PointerEvent::Kind::move, zt9::PointerEvent::Button::none,
+                                 i % 2 == 0 ? to : from});
+        });
+        handling.push_back(now() - start - screen.platformUs);
+        start = now();
+        const zt9::PixelRect area =
+            zt9::changedArea(shown, *editor.viewSurface(), {0, 0, 255, 240});
+        zt9::enlargeAreaIntoDib(*editor.viewSurface(), area, kZoom, false, enlarged, kStride);
+        shown = *editor.viewSurface();
+        refresh.push_back(now() - start);
+        UpdateWindow(window);
+    }
+    const auto median = [](std::vector<double>& times) {
+        std::nth_element(times.begin(), times.begin() + 100, times.end());
+        return times[100];
+    };
+    const double handled = median(handling);
+    const double refreshed = median(refresh);
+    std::printf("  drag: a pointer move (2 px)    our code %6.1f (handling %.1f, repaint %.1f)\n",
+                handled + refreshed, handled, refreshed);
+    bool across = false;
+    report("drag: the move as a message", screen, window, [&] {
+        const zt9::WindowPoint at = (across = !across) ? to : from;
+        SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    });
+    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(from.x, from.y));
+}
+
 // A key in the real window: the command (our code, with its render) and then the repaint.
 void keyBenchmarks(const std::vector<std::uint8_t>& font) {
     const zt9::test::TempDir dir;
@@ -356,51 +407,7 @@ void keyBenchmarks(const std::vector<std::uint8_t>& font) {
     for (const auto& [name, action] : actions)
         report(name, screen, window, action);
 
-    // A drag of the current element: the button pressed on it, then moves two picture
-    // columns (one step of x) right and back in turn. The window's own Win32 calls for a mouse
-    // message (the key state, the capture) each wait for the Wine server, so our code is timed
-    // as the window hands the move over: the editor's handling (less the screen's calls), and
-    // the painter's refresh of its enlarged copy (the changed blocks found and enlarged again).
-    const zt9::ElementConfig& current = document.configs[document.currentElement];
-    const zt9::PixelRect grab = frame.editor().viewport().windowRectOf(current.x, current.y);
-    const zt9::WindowPoint from{grab.left + 1, grab.top + 1};
-    const zt9::WindowPoint to{from.x + 2 * kZoom, from.y};
-    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
-    zt9::MainWindow& editor = frame.editor();
-    Surface shown = *editor.viewSurface();
-    std::vector<std::uint32_t> enlarged(std::size_t{255 * kZoom} * 240 * kZoom);
-    std::vector<double> handling;
-    std::vector<double> refresh;
-    for (int i = 0; i < 201; ++i) {
-        screen.platformUs = 0;
-        double start = now();
-        editor.frame([&] {
-            editor.pointerEvent({zt9::PointerEvent::Kind::move, zt9::PointerEvent::Button::none,
-                                 i % 2 == 0 ? to : from});
-        });
-        handling.push_back(now() - start - screen.platformUs);
-        start = now();
-        const zt9::PixelRect area =
-            zt9::changedArea(shown, *editor.viewSurface(), {0, 0, 255, 240});
-        zt9::enlargeAreaIntoDib(*editor.viewSurface(), area, kZoom, false, enlarged, 255 * kZoom);
-        shown = *editor.viewSurface();
-        refresh.push_back(now() - start);
-        UpdateWindow(window);
-    }
-    const auto median = [](std::vector<double>& times) {
-        std::nth_element(times.begin(), times.begin() + 100, times.end());
-        return times[100];
-    };
-    const double handled = median(handling);
-    const double refreshed = median(refresh);
-    std::printf("  drag: a pointer move (2 px)    our code %6.1f (handling %.1f, repaint %.1f)\n",
-                handled + refreshed, handled, refreshed);
-    bool across = false;
-    report("drag: the move as a message", screen, window, [&] {
-        const zt9::WindowPoint at = (across = !across) ? to : from;
-        SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(at.x, at.y));
-    });
-    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(from.x, from.y));
+    dragBenchmark(frame, screen, document);
 
     // A notch of the wheel over the picture at zoom 10, down and up in turn.
     for (int i = 0; i < 6; ++i)

@@ -118,9 +118,9 @@ PixelRect changedArea(const Surface& a, const Surface& b, PixelRect within) {
         const auto rowB = b.data().begin() + y * kSurfaceWidth;
         // Most rows are the same: one block compare each passes them at memory speed.
         if (across.begin >= across.end ||
-            std::memcmp(&rowA[across.begin], &rowB[across.begin],
-                        static_cast<std::size_t>(across.end - across.begin) *
-                            sizeof(std::uint32_t)) == 0)
+            std::memcmp(
+                &rowA[across.begin], &rowB[across.begin],
+                static_cast<std::size_t>(across.end - across.begin) * sizeof(std::uint32_t)) == 0)
             continue;
         const auto first =
             std::mismatch(rowA + across.begin, rowA + across.end, rowB + across.begin);

@@ -67,7 +67,8 @@ TEST_F(MouseWindowTest, RealClicksAndDragsOnTheScrolledPictureAndClipboardRoundT
     press('C', VK_CONTROL);
     press(VK_RIGHT, VK_CONTROL);
     press('V', VK_CONTROL);
-    FieldCode x{}, y{};
+    FieldCode x{};
+    FieldCode y{};
     model.currentElement = 4;
     pasteElementImage(model, x, y, encodeElementImage(presentImage(model, 3)));
     expectSavedAs(model);
