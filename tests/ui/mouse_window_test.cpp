@@ -46,11 +46,12 @@ TEST_F(MouseWindowTest, RealClicksAndDragsOnTheScrolledPictureAndClipboardRoundT
     SendMessageW(window(), WM_HSCROLL, SB_LINEDOWN,
                  reinterpret_cast<LPARAM>(GetDlgItem(window(), IDC_PICTURE_HSCROLL)));
     // Scrolled four columns, picture pixel (20, 2) of element 3 lies at window (65, 9): a
-    // click picks it; a drag through far outside the window ends 23 and 13 window pixels on,
-    // that is 6 columns (3 steps of x) and 3 rows.
+    // click picks it; a drag from pixel (21, 3), far enough not to count as a double click,
+    // through far outside the window ends 23 and 13 window pixels on, that is 6 columns (3
+    // steps of x) and 3 rows.
     mouse({{{65, 9}, MOUSEEVENTF_LEFTDOWN}, {{65, 9}, MOUSEEVENTF_LEFTUP}});
     EXPECT_EQ(fields(), "3,6,4,18,0,7,5,0,1, c3 s4");
-    mouse({{{65, 9}, MOUSEEVENTF_LEFTDOWN}, {{-200, 2000}, 0}, {{88, 22}, MOUSEEVENTF_LEFTUP}});
+    mouse({{{70, 13}, MOUSEEVENTF_LEFTDOWN}, {{-200, 2000}, 0}, {{93, 26}, MOUSEEVENTF_LEFTUP}});
     // The corner (window 104, 32 now) three columns and one row further out.
     mouse({{{105, 33}, 0}});
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_SIZENWSE));
