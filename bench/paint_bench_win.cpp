@@ -1,9 +1,10 @@
 // Under Wine: the cost of one frame of the main window on a full font (143 elements) at
 // zoom 4, drawn our way (our own surfaces, one stretch) against the old way (one SetPixelV
 // per pixel into a memory DC, then StretchBlt), the enlargement at zoom 10 with and without
-// the grid, the cost of a key press or a wheel notch to the end of its repaint in the real
-// window, and drawing: a pencil move and a flood fill on a 255 x 240 element at zoom 10.
-// Prints a table; run it with cmake/run-under-wine.sh.
+// the grid, the cost of a key press, a drag's pointer move or a wheel notch to the end of its
+// repaint in the real window, drawing (a pencil move and a flood fill on a 255 x 240 element
+// at zoom 10), and copy and paste of a 255 x 240 glyph through the real clipboard. Prints a
+// table; run it with cmake/run-under-wine.sh.
 #include <windows.h>
 #include <windowsx.h>
 
@@ -15,9 +16,11 @@
 #include "document/element_image.h"
 #include "document/geo_document.h"
 #include "document/pixel_edit.h"
+#include "images/clipboard_image.h"
 #include "render/draw.h"
 #include "render/render.h"
 #include "resources/resource.h"
+#include "support/bmp_builder.h"
 #include "support/geo_builder.h"
 #include "support/temp_dir.h"
 #include "ui/main_frame.h"
@@ -266,6 +269,30 @@ class TimingScreen : public zt9::ui::Win32Screen {
     void showPalette(const zt9::PaletteStrip& strip) override {
         timed([&] { Win32Screen::showPalette(strip); });
     }
+    void setMenuItem(int command, std::string_view text, bool enabled) override {
+        timed([&] { Win32Screen::setMenuItem(command, text, enabled); });
+    }
+    void setTitle(const std::filesystem::path& title) override {
+        timed([&] { Win32Screen::setTitle(title); });
+    }
+};
+
+// The real clipboard, its platform calls counted as the screen's.
+class TimingClipboard : public zt9::ui::Win32Clipboard {
+  public:
+    explicit TimingClipboard(TimingScreen& screen) : screen_(screen) {}
+    bool holdsPicture() override {
+        return screen_.timed([&] { return Win32Clipboard::holdsPicture(); });
+    }
+    zt9::ClipboardPicture picture() override {
+        return screen_.timed([&] { return Win32Clipboard::picture(); });
+    }
+    bool putPicture(std::span<const std::uint8_t> own, std::span<const std::uint8_t> dib) override {
+        return screen_.timed([&] { return Win32Clipboard::putPicture(own, dib); });
+    }
+
+  private:
+    TimingScreen& screen_;
 };
 
 // Our code's time in `action` (less the platform's calls), the action with them, and the
@@ -321,6 +348,57 @@ void drawReport(const char* name, TimingScreen& screen, HWND window,
                 median(repaint), median(both));
 }
 
+// A drag of the current element at zoom 4: the button pressed on it, then moves two picture
+// columns (one step of x) right and back in turn. The window's own Win32 calls for a mouse
+// message (the key state, the capture) each wait for the Wine server, so our code is timed
+// as the window hands the move over: the editor's handling (less the screen's calls), and
+// the painter's refresh of its enlarged copy (the changed blocks found and enlarged again).
+void dragBenchmark(zt9::ui::MainFrame& frame, TimingScreen& screen,
+                   const zt9::GeoDocument& document) {
+    const HWND window = frame.window();
+    zt9::MainWindow& editor = frame.editor();
+    const zt9::ElementConfig& current = document.configs[document.currentElement];
+    const zt9::PixelRect grab = editor.viewport().windowRectOf(current.x, current.y);
+    const zt9::WindowPoint from{grab.left + 1, grab.top + 1};
+    const zt9::WindowPoint to{from.x + std::int64_t{2} * kZoom, from.y};
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+    Surface shown = *editor.viewSurface();
+    constexpr std::size_t kStride = std::size_t{255} * kZoom;
+    std::vector<std::uint32_t> enlarged(kStride * 240 * kZoom);
+    std::vector<double> handling;
+    std::vector<double> refresh;
+    for (int i = 0; i < 201; ++i) {
+        screen.platformUs = 0;
+        double start = now();
+        editor.frame([&] {
+            editor.pointerEvent({zt9::PointerEvent::Kind::move, zt9::PointerEvent::Button::none,
+                                 i % 2 == 0 ? to : from});
+        });
+        handling.push_back(now() - start - screen.platformUs);
+        start = now();
+        const zt9::PixelRect area =
+            zt9::changedArea(shown, *editor.viewSurface(), {0, 0, 255, 240});
+        zt9::enlargeAreaIntoDib(*editor.viewSurface(), area, kZoom, false, enlarged, kStride);
+        shown = *editor.viewSurface();
+        refresh.push_back(now() - start);
+        UpdateWindow(window);
+    }
+    const auto median = [](std::vector<double>& times) {
+        std::nth_element(times.begin(), times.begin() + 100, times.end());
+        return times[100];
+    };
+    const double handled = median(handling);
+    const double refreshed = median(refresh);
+    std::printf("  drag: a pointer move (2 px)    our code %6.1f (handling %.1f, repaint %.1f)\n",
+                handled + refreshed, handled, refreshed);
+    bool across = false;
+    report("drag: the move as a message", screen, window, [&] {
+        const zt9::WindowPoint at = (across = !across) ? to : from;
+        SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    });
+    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(from.x, from.y));
+}
+
 // A key in the real window: the command (our code, with its render) and then the repaint.
 void keyBenchmarks(const std::vector<std::uint8_t>& font) {
     const zt9::test::TempDir dir;
@@ -365,6 +443,8 @@ void keyBenchmarks(const std::vector<std::uint8_t>& font) {
     };
     for (const auto& [name, action] : actions)
         report(name, screen, window, action);
+
+    dragBenchmark(frame, screen, document);
 
     // A notch of the wheel over the picture at zoom 10, down and up in turn.
     for (int i = 0; i < 6; ++i)
@@ -440,6 +520,56 @@ void drawBenchmarks() {
     drawReport("flood fill (a click)", screen, window, click);
 }
 
+
+// Copy and paste of a glyph of the whole picture's size: copies, and pastes from our own
+// format, a 4-bit DIB and a 32-bit DIB of the glyph's colours.
+void clipboardBenchmarks() {
+    zt9::test::GeoBuilder font;
+    font.elements.push_back(zt9::test::GeoBuilder::layoutAt(0, 0, 255, 239));
+    font.elements[0].colors = zt9::test::GeoBuilder::grid(1).elements[0].colors;
+    font.paintPattern(0);
+    const zt9::test::TempDir dir;
+    zt9::test::writeBytes(dir.file("big.geo"), font.build());
+    zt9::GeoDocument document;
+    TimingScreen screen;
+    TimingClipboard clipboard(screen);
+    zt9::ui::MainFrame frame(GetModuleHandleW(nullptr), document, screen);
+    frame.create(SW_SHOWNORMAL);
+    MoveWindow(frame.window(), 0, 0, 1400, 1100, TRUE);
+    clipboard.attach(frame.window());
+    frame.editor().setClipboard(&clipboard);
+    frame.loadAtStart(dir.file("big.geo"));
+    const HWND window = frame.window();
+    const auto command = [window](int id) {
+        return [window, id] { SendMessageW(window, WM_COMMAND, static_cast<WPARAM>(id), 0); };
+    };
+    // Only a DIB on the clipboard, as a paint program leaves it.
+    const auto putDib = [&](const std::vector<std::uint8_t>& dib) {
+        OpenClipboard(window);
+        EmptyClipboard();
+        const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, dib.size());
+        std::copy(dib.begin(), dib.end(), static_cast<std::uint8_t*>(GlobalLock(memory)));
+        GlobalUnlock(memory);
+        SetClipboardData(CF_DIB, memory);
+        CloseClipboard();
+    };
+    std::printf("A 255 x 240 glyph through the clipboard, median microseconds:\n");
+    report("Ctrl+C (copy)", screen, window, command(IDM_COPY_IMAGE));
+    report("Ctrl+V (our own format)", screen, window, command(IDM_PASTE_IMAGE));
+    const zt9::ImportSlot image = zt9::presentImage(document, 0);
+    putDib(zt9::copyAsDib(image));
+    report("Ctrl+V (4-bit DIB)", screen, window, command(IDM_PASTE_IMAGE));
+    zt9::test::BmpBuilder trueColor(255, 240, 32);
+    for (std::uint32_t at = 0; at < 255 * 240; ++at) {
+        const std::uint8_t index =
+            (image.pixels[at / 255 * 128 + at % 255 / 2] >> (at % 255 % 2 * 4)) & 15;
+        const std::uint32_t c = image.colors[index];  // 0x00BBGGRR to 0xAARRGGBB
+        trueColor.argb.push_back((c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF));
+    }
+    putDib(trueColor.dib());
+    report("Ctrl+V (32-bit DIB)", screen, window, command(IDM_PASTE_IMAGE));
+}
+
 }  // namespace
 
 int main() {
@@ -449,5 +579,6 @@ int main() {
     frameBenchmarks(document);
     keyBenchmarks(font);
     drawBenchmarks();
+    clipboardBenchmarks();
     return 0;
 }

@@ -81,6 +81,8 @@ std::span<const CommandEntry> MainWindow::commands() {
         CommandEntry{IDM_TOOL_PENCIL, true, &MainWindow::chooseTool},
         CommandEntry{IDM_TOOL_FILL, true, &MainWindow::chooseTool},
         CommandEntry{IDM_TOOL_PICKER, true, &MainWindow::chooseTool},
+        CommandEntry{IDM_COPY_IMAGE, true, &MainWindow::copyImage},
+        CommandEntry{IDM_PASTE_IMAGE, true, &MainWindow::pasteImage},
         CommandEntry{IDM_ABOUT, false, &MainWindow::about},
     };
     return kCommands;

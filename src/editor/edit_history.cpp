@@ -78,6 +78,12 @@ std::string MainWindow::stepText(const History::Label& label) {
         text = "fill of";
     } else if (label.action >= kColorAction && label.action < kColorAction + kPaletteEntries) {
         text = "colour " + std::to_string(label.action - kColorAction) + " of";
+    } else if (label.action == STEP_DRAG_MOVE) {
+        text = "move of";
+    } else if (label.action == STEP_DRAG_RESIZE) {
+        text = "resize of";
+    } else if (label.action == IDM_PASTE_IMAGE) {
+        text = "paste into";
     } else if (const char* name = fieldName(label.action)) {
         text = label.action >= IDC_RESET_ELEMENT ? "reset of " : "";
         text.append(name).append(" of");

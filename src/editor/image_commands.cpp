@@ -24,8 +24,11 @@ void MainWindow::importImage(int /*id*/, std::intptr_t param) {
         edit(IDM_IMPORT, 0, true, true,
              [&] { elementImported = importElement(document_, xCode, yCode, fileName) ? 1 : 0; });
     }
-    if (elementImported == 0)
-        return;
+    if (elementImported != 0)
+        showNewImage(xCode, yCode);
+}
+
+void MainWindow::showNewImage(FieldCode xCode, FieldCode yCode) {
     screen_.checkMenuItem(IDM_RESET_IMPORT, true);
     panelConfig = document_.currentConfig(elementImported);
     writeField(IDC_WIDTH, panelConfig.width);

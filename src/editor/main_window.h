@@ -15,6 +15,8 @@
 #include "document/geo_document.h"
 #include "document/history.h"
 #include "editor/draw_tools.h"
+#include "editor/clipboard.h"
+#include "editor/element_drag.h"
 #include "editor/picture_viewport.h"
 #include "editor/pointer.h"
 #include "editor/screen.h"
@@ -104,6 +106,13 @@ class MainWindow {
     void scrollBarMoved(ScrollAxis axis, ScrollAction action, std::int64_t position);
     PaintPlan paintPlan() const { return viewport_.paintPlan(grid_); }
     const PictureViewport& viewport() const { return viewport_; }
+
+    // --- Copy and paste of the current element's image. Without a clipboard (the default)
+    // both commands do nothing.
+    void setClipboard(Clipboard* clipboard) { clipboard_ = clipboard; }
+    // The clipboard's content changed or the Edit menu opens: Paste is offered only while
+    // the clipboard holds a picture.
+    void clipboardChanged();
 
     // --- Element panel (dialog 9)
     // Enter in one of the nine fields: the typed value goes to the element through its
@@ -211,7 +220,20 @@ class MainWindow {
     bool picturePointer(const PointerEvent& event);
     void pictureCaptureLost();
     bool pictureCancel();
-    PointerCursor pictureCursor(const PicturePixel& pixel) const;
+    PointerCursor pictureCursor(WindowPoint point) const;
+    // A left press: the current element's edge, else the element under it (made current),
+    // is taken hold of. True when a drag began.
+    bool pressPicture(WindowPoint point, const PicturePixel& pixel);
+    bool dragTo(const PicturePixel& pixel);
+    void finishPictureDrag();
+    // Makes `element` current as Ctrl+Right does: panel, Number field and highlight follow.
+    void selectPicked(std::uint32_t element);
+    // The dragged element's place and size in the panel, and the view composed again.
+    void showDragged();
+    void copyImage(int id, std::intptr_t param);
+    void pasteImage(int id, std::intptr_t param);
+    // The panel, the check mark of Reset import and the view after an import or a paste.
+    void showNewImage(FieldCode xCode, FieldCode yCode);
     // "geo element N.bmp" for the current element N.
     std::filesystem::path defaultElementFileName() const;
 
@@ -307,6 +329,9 @@ class MainWindow {
         int action = 0;
     };
     std::optional<Gesture> gesture_;
+    std::optional<ElementDrag> pictureDrag_;  // a drag in the Full picture, while it lasts
+    Clipboard* clipboard_ = nullptr;
+    std::optional<bool> pasteShown_;  // whether Paste was last shown enabled
     std::uint64_t actionSerial_ = 0;  // counts the user's actions, for merging steps
     DrawingState draw_;
     // The Edit menu's Undo and Redo entries as last shown, "~" after a greyed one.

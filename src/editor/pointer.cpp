@@ -31,7 +31,7 @@ PointerCursor MainWindow::pointerCursor(WindowPoint point) const {
     const PicturePixel pixel = viewport_.pixelAt(point);
     if (view.documentLoaded == 0 || !pixel.inView)
         return PointerCursor::arrow;
-    return view.viewMode == kPictureElement ? drawCursor(pixel) : pictureCursor(pixel);
+    return view.viewMode == kPictureElement ? drawCursor(pixel) : pictureCursor(point);
 }
 
 }  // namespace zt9

@@ -1,5 +1,7 @@
-// The status bar: the current element, the pixel under the pointer, the drawing tool, the
-// zoom and whether the font has unsaved edits; without a font, a hint on how to open one.
+// The status bar: the current element, the pixel under the pointer (and in the Full picture
+// the element under it), the drawing tool, the zoom and whether the font has unsaved edits;
+// without a font, a hint on how to open one.
+#include "editor/element_drag.h"
 #include "editor/main_window.h"
 #include "editor/status_texts.h"
 #include "render/draw.h"
@@ -47,7 +49,12 @@ void MainWindow::showPointerState() {
         index = elementPixelIndex(document_, pixel.column, pixel.row);
         color = viewSurface_ ? viewSurface_->pixel(pixel.column, pixel.row) : 0;
     }
-    setStatus(StatusPart::pointer, status::pointer(pixel, alone, index, color));
+    std::string text = status::pointer(pixel, alone, index, color);
+    if (!alone && !text.empty()) {
+        if (const std::optional<std::uint32_t> over = elementAt(document_, pixel.x, pixel.y))
+            text += status::overElement(*over);
+    }
+    setStatus(StatusPart::pointer, text);
 }
 
 }  // namespace zt9

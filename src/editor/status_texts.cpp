@@ -42,6 +42,10 @@ std::string tool(DrawTool tool, std::uint8_t color) {
     return std::string(name).append(", colour ").append(decimal(color));
 }
 
+std::string overElement(std::uint32_t number) {
+    return ", over element " + decimal(number);
+}
+
 std::string zoom(std::int32_t zoom) {
     return std::string(kTimes).append(decimal(zoom));
 }

@@ -25,6 +25,9 @@ std::string pointer(const PicturePixel& pixel, bool pictureElement,
                     std::optional<std::uint8_t> index, std::uint32_t shownColor);
 // "Pencil, colour 5": the drawing tool and the colour index the left button paints with.
 std::string tool(DrawTool tool, std::uint8_t color);
+// ", over element 41": appended to the pointer's text in Full picture, naming the element
+// a click there would pick.
+std::string overElement(std::uint32_t number);
 // "×4"
 std::string zoom(std::int32_t zoom);
 

@@ -11,6 +11,8 @@ inline constexpr const char* kSaveCaption = "Save";  // asked before loading ano
 inline constexpr const char* kQuitCaption = "Quit";  // asked before closing
 inline constexpr const char* kImportTitle = "Import geo element";
 inline constexpr const char* kExportTitle = "Export geo element";
+inline constexpr const char* kPasteEntry = "Paste element image [Ctrl+V]";
+inline constexpr const char* kClipboardBusy = "The clipboard cannot be opened";
 inline constexpr const char* kAboutCaption = "About...";
 inline constexpr const char* kAbout =
     "      ZT9 font editor      \n"

@@ -1,6 +1,7 @@
 #include "render/surface.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace zt9 {
 namespace {
@@ -115,6 +116,12 @@ PixelRect changedArea(const Surface& a, const Surface& b, PixelRect within) {
     for (std::int64_t y = down.begin; y < down.end; ++y) {
         const auto rowA = a.data().begin() + y * kSurfaceWidth;
         const auto rowB = b.data().begin() + y * kSurfaceWidth;
+        // Most rows are the same: one block compare each passes them at memory speed.
+        if (across.begin >= across.end ||
+            std::memcmp(
+                &rowA[across.begin], &rowB[across.begin],
+                static_cast<std::size_t>(across.end - across.begin) * sizeof(std::uint32_t)) == 0)
+            continue;
         const auto first =
             std::mismatch(rowA + across.begin, rowA + across.end, rowB + across.begin);
         if (first.first == rowA + across.end)

@@ -23,6 +23,8 @@
 #define IDM_RESET_IMPORT 40014
 #define IDM_UNDO 40034
 #define IDM_REDO 40035
+#define IDM_COPY_IMAGE 40050
+#define IDM_PASTE_IMAGE 40051
 // View menu
 #define IDM_ZOOM_IN 40007
 #define IDM_ZOOM_OUT 40008
@@ -47,6 +49,11 @@
 #define IDM_TOOL_PENCIL 40037
 #define IDM_TOOL_FILL 40038
 #define IDM_TOOL_PICKER 40039
+
+// Steps of the history that no command makes: dragging the current element in the Full
+// picture, its body to move it or an edge to resize it
+#define STEP_DRAG_MOVE 40052
+#define STEP_DRAG_RESIZE 40053
 
 // Menu bar positions of the popups a document enables
 #define MENU_POS_EDIT 1

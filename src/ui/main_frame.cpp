@@ -47,10 +47,14 @@ const MainFrame::Handler MainFrame::kHandlers[] = {
     {WM_MOUSEHWHEEL, false, &MainFrame::onMouseHorizontalWheel},
     {WM_HSCROLL, false, &MainFrame::onHorizontalScroll},
     {WM_VSCROLL, false, &MainFrame::onVerticalScroll},
+    {WM_CLIPBOARDUPDATE, false, &MainFrame::onClipboardChanged},
+    {WM_INITMENUPOPUP, false, &MainFrame::onClipboardChanged},
 };
 
 MainFrame::MainFrame(HINSTANCE instance, GeoDocument& document, Win32Screen& screen)
-    : instance_(instance), screen_(screen), editor_(document, screen) {}
+    : instance_(instance), screen_(screen), editor_(document, screen) {
+    editor_.setClipboard(&clipboard_);
+}
 
 MainFrame::~MainFrame() {
     if (window_ != nullptr)
@@ -212,6 +216,10 @@ LRESULT MainFrame::onCreate(WPARAM /*wParam*/, LPARAM /*lParam*/) {
         return -1;
     layout();
     editor_.createSurfaces();
+    // Paste is offered while the clipboard holds a picture: told of every change.
+    clipboard_.attach(window_);
+    AddClipboardFormatListener(window_);
+    editor_.clipboardChanged();
     return 0;
 }
 
@@ -275,6 +283,7 @@ LRESULT MainFrame::onQueryEndSession(WPARAM /*wParam*/, LPARAM /*lParam*/) {
 
 LRESULT MainFrame::onDestroy(WPARAM /*wParam*/, LPARAM /*lParam*/) {
     editor_.windowDestroyed();
+    RemoveClipboardFormatListener(window_);
     if (panel_ != nullptr)
         DestroyWindow(panel_);
     panel_ = nullptr;
@@ -350,6 +359,11 @@ LRESULT MainFrame::onClearView(WPARAM /*wParam*/, LPARAM /*lParam*/) {
 
 LRESULT MainFrame::onShowClamp(WPARAM wParam, LPARAM /*lParam*/) {
     editor_.showClamp(static_cast<int>(wParam));
+    return 0;
+}
+
+LRESULT MainFrame::onClipboardChanged(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    editor_.clipboardChanged();
     return 0;
 }
 

@@ -7,6 +7,7 @@
 #include "document/geo_document.h"
 #include "editor/main_window.h"
 #include "ui/painter.h"
+#include "ui/win32_clipboard.h"
 #include "ui/win32_screen.h"
 
 namespace zt9::ui {
@@ -59,6 +60,8 @@ class MainFrame {
     LRESULT onClearView(WPARAM wParam, LPARAM lParam);
     LRESULT onShowClamp(WPARAM wParam, LPARAM lParam);
     LRESULT onReportFailure(WPARAM wParam, LPARAM lParam);
+    // WM_CLIPBOARDUPDATE, and WM_INITMENUPOPUP as a menu opens: the state of Paste.
+    LRESULT onClipboardChanged(WPARAM wParam, LPARAM lParam);
     LRESULT onMouseMove(WPARAM wParam, LPARAM lParam);
     LRESULT onLeftDown(WPARAM wParam, LPARAM lParam);
     LRESULT onLeftUp(WPARAM wParam, LPARAM lParam);
@@ -97,6 +100,7 @@ class MainFrame {
     Win32Screen& screen_;
     MainWindow editor_;
     Painter painter_;
+    Win32Clipboard clipboard_;
     HWND window_ = nullptr;
     HWND panel_ = nullptr;
     HWND statusBar_ = nullptr;

@@ -173,7 +173,7 @@ TEST_F(EditorTest, StatusBarFollowsTheFontAndThePointerAndTheWheelZoomsAboutIt) 
     EXPECT_EQ(at(6, 4), "x 12, y 5, #00FF00");  // no stored pixel there
     EXPECT_EQ(at(7, 4), "");
     act(IDM_LOAD, "grid.geo");
-    EXPECT_EQ(statusBar(), "Element 0 of 3: x 0, y 0, 6 × 5|x 7, y 4||×1|");  // Full picture
+    EXPECT_EQ(statusBar(), "Element 0 of 3: x 0, y 0, 6 × 5|x 7, y 4, over element 1||×1|");
 }
 
 TEST_F(EditorTest,

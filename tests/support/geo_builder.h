@@ -51,4 +51,10 @@ inline void putLE(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t 
         out.at(at + k) = static_cast<std::uint8_t>(value >> (8 * k));
 }
 
+// The 4-bit value of picture pixel (x, y) in a GEO file image with picture offset P.
+inline std::uint8_t geoPixel(const std::vector<std::uint8_t>& file, std::uint32_t p,
+                             std::uint32_t x, std::uint32_t y) {
+    return (file.at(p + 12 + std::size_t{y} * 128 + x / 2) >> (x % 2 * 4)) & 0x0F;
+}
+
 }  // namespace zt9::test

@@ -60,6 +60,7 @@ TEST(Resources, IconManifestMenuAndAcceleratorsHoldWhatTheProgramNeeds) {
               L"~Save geo file as [Ctrl+A]=40032|~Import geo element [Ctrl+I]=40003|"
               L"~Export geo element [Ctrl+E]=40004|-|Exit=40011]|"
               L"~Edit[~Undo [Ctrl+Z]=40034|~Redo [Ctrl+Y]=40035|-|"
+              L"Copy element image [Ctrl+C]=40050|~Paste element image [Ctrl+V]=40051|-|"
               L"Next element [Ctrl+RIGHT]=40005|Preview element [Ctrl+LEFT]=40006|-|"
               L"Reset element config [Ctrl+R]=40033|-|Reset import element [R]=40014]|"
               L"~View[Zoom in [Ctrl+UP]=40007|Zoom out [Ctrl+DOWN]=40008|-|"
@@ -82,12 +83,12 @@ TEST(Resources, IconManifestMenuAndAcceleratorsHoldWhatTheProgramNeeds) {
                 std::to_wstring(a.cmd) + L" ";
     }
     // Letters by their codes (L 76, S 83, A 65, I 73, E 69, R 82, Z 90, Y 89, C 67, F 70,
-    // T 84, G 71, P 80, B 66) and the arrows (left 37, up 38, right 39, down 40).
+    // T 84, G 71, P 80, B 66, V 86) and the arrows (left 37, up 38, right 39, down 40).
     EXPECT_EQ(keys,
               L"C76=40001 C83=40002 C65=40032 C73=40003 C69=40004 C39=40005 C37=40006 C38=40007 "
-              L"C40=40008 C82=40033 82=40014 C90=40034 C89=40035 CS90=40035 37=40023 38=40024 "
-              L"39=40025 40=40026 S37=40027 S38=40028 S39=40029 S40=40030 67=40031 70=40015 "
-              L"84=40013 71=40036 80=40037 66=40038 73=40039 ");
+              L"C40=40008 C82=40033 82=40014 C90=40034 C89=40035 CS90=40035 C67=40050 C86=40051 "
+              L"37=40023 38=40024 39=40025 40=40026 S37=40027 S38=40028 S39=40029 S40=40030 "
+              L"67=40031 70=40015 84=40013 71=40036 80=40037 66=40038 73=40039 ");
 }
 
 TEST(Resources, PanelDialogHasItsFiftyOneControlsInTabOrderEachArrowOnItsField) {
