@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
 #include <vector>
 
 #include "resources/resource.h"
@@ -15,6 +16,16 @@ namespace zt9::ui {
 void Win32Screen::attach(HWND mainWindow, HWND panel) {
     mainWindow_ = mainWindow;
     panel_ = panel;
+    controls_.clear();
+}
+
+HWND Win32Screen::control(HWND parent, int id) {
+    // Under Wine every GetDlgItem asks the server for the parent's whole child list; a step
+    // to the next element writes up to nine fields, so the handles are looked up once.
+    const auto [found, added] = controls_.try_emplace({parent, id}, nullptr);
+    if (added)
+        found->second = GetDlgItem(parent, id);
+    return found->second;
 }
 
 DWORD Win32Screen::dialogFlags(const FileDialog& dialog) {
@@ -113,7 +124,7 @@ void Win32Screen::showScrollBars(const ScrollBar& horizontal, const ScrollBar& v
     for (std::size_t i = 0; i < bars.size(); ++i) {
         const auto& [id, bar] = bars.at(i);
         ScrollBar& before = barsShown_.at(i);
-        const HWND control = GetDlgItem(mainWindow_, id);
+        const HWND control = this->control(mainWindow_, id);
         if (bar->length != before.length || bar->page != before.page ||
             bar->position != before.position) {
             // The enlarged picture is at most 2550 pixels long, far inside an int.
@@ -140,7 +151,7 @@ void Win32Screen::showScrollBars(const ScrollBar& horizontal, const ScrollBar& v
 }
 
 void Win32Screen::setStatusText(StatusPart part, std::string_view text) {
-    const HWND bar = GetDlgItem(mainWindow_, IDC_STATUS_BAR);
+    const HWND bar = control(mainWindow_, IDC_STATUS_BAR);
     const std::wstring shown = fromUtf8(text);
     if (part == StatusPart::hint) {
         // The hint replaces the parts while there is one; the parts keep their texts.
@@ -190,32 +201,34 @@ void Win32Screen::enablePanel(bool enabled) {
 }
 
 void Win32Screen::setFieldNumber(int field, std::int32_t value, bool isSigned) {
-    SetDlgItemInt(panel_, field, static_cast<UINT>(value), isSigned ? TRUE : FALSE);
+    const std::wstring text = isSigned ? std::to_wstring(value)
+                                       : std::to_wstring(static_cast<std::uint32_t>(value));
+    SetWindowTextW(control(panel_, field), text.c_str());
 }
 
 std::string Win32Screen::fieldText(int field) {
-    const HWND control = GetDlgItem(panel_, field);
-    const int length = GetWindowTextLengthW(control);
+    const HWND edit = control(panel_, field);
+    const int length = GetWindowTextLengthW(edit);
     std::wstring text(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
-    const int copied = GetWindowTextW(control, text.data(), static_cast<int>(text.size()));
+    const int copied = GetWindowTextW(edit, text.data(), static_cast<int>(text.size()));
     text.resize(static_cast<std::size_t>(std::max(copied, 0)));
     return asciiText(text);
 }
 
 void Win32Screen::setNumberRange(std::uint32_t last) {
-    SendDlgItemMessageW(panel_, IDC_NUMBER_ARROWS, UDM_SETRANGE32, 0, static_cast<LPARAM>(last));
+    SendMessageW(control(panel_, IDC_NUMBER_ARROWS), UDM_SETRANGE32, 0, static_cast<LPARAM>(last));
 }
 
 void Win32Screen::selectColor(int entry) {
-    SendDlgItemMessageW(panel_, IDC_COLOR, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
+    SendMessageW(control(panel_, IDC_COLOR), CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
 }
 
 int Win32Screen::selectedColor() {
-    return static_cast<int>(SendDlgItemMessageW(panel_, IDC_COLOR, CB_GETCURSEL, 0, 0));
+    return static_cast<int>(SendMessageW(control(panel_, IDC_COLOR), CB_GETCURSEL, 0, 0));
 }
 
 void Win32Screen::setScale(std::int32_t zoom) {
-    SendDlgItemMessageW(panel_, IDC_SCALE, TBM_SETPOS, TRUE, zoom);
+    SendMessageW(control(panel_, IDC_SCALE), TBM_SETPOS, TRUE, zoom);
 }
 
 void Win32Screen::showDrawTool(DrawTool tool) {
@@ -226,7 +239,7 @@ void Win32Screen::showDrawTool(DrawTool tool) {
 void Win32Screen::showPalette(const PaletteStrip& strip) {
     // The panel paints the strip from what the editor shows (WM_DRAWITEM).
     std::ranges::copy(strip.colors, customColors_.begin());
-    InvalidateRect(GetDlgItem(panel_, IDC_PALETTE), nullptr, FALSE);
+    InvalidateRect(control(panel_, IDC_PALETTE), nullptr, FALSE);
 }
 
 void Win32Screen::postFailureReport() {

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <array>
+#include <map>
+#include <utility>
 
 #include "editor/screen.h"
 
@@ -55,8 +57,10 @@ class Win32Screen : public Screen {
 
   private:
     HMENU menu() const { return GetMenu(mainWindow_); }
+    HWND control(HWND parent, int id);
     HWND mainWindow_ = nullptr;
     HWND panel_ = nullptr;
+    std::map<std::pair<HWND, int>, HWND> controls_;  // child windows by parent and id
     std::array<ScrollBar, 2> barsShown_{};  // horizontal, vertical: as the controls hold them
     // The colour dialog's custom colours: the palette of the element it is opened for.
     std::array<COLORREF, 16> customColors_{};
