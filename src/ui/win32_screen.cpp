@@ -201,8 +201,8 @@ void Win32Screen::enablePanel(bool enabled) {
 }
 
 void Win32Screen::setFieldNumber(int field, std::int32_t value, bool isSigned) {
-    const std::wstring text = isSigned ? std::to_wstring(value)
-                                       : std::to_wstring(static_cast<std::uint32_t>(value));
+    const std::wstring text =
+        isSigned ? std::to_wstring(value) : std::to_wstring(static_cast<std::uint32_t>(value));
     SetWindowTextW(control(panel_, field), text.c_str());
 }
 
