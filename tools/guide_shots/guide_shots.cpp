@@ -37,6 +37,13 @@ void pump(zt9::ui::MainFrame& frame, int milliseconds = 200) {
     }
 }
 
+// A mouse message at the middle of picture pixel (x, y), wherever the view has scrolled it.
+void mouse(zt9::ui::MainFrame& frame, UINT message, std::int64_t x, std::int64_t y) {
+    const zt9::PixelRect at = frame.editor().viewport().windowRectOf(x, y);
+    SendMessageW(mainWindow, message, message == WM_LBUTTONDOWN ? MK_LBUTTON : 0,
+                 MAKELPARAM((at.left + at.right) / 2, (at.top + at.bottom) / 2));
+}
+
 void command(int id, int times = 1) {
     for (int i = 0; i < times; ++i)
         SendMessageW(mainWindow, WM_COMMAND, static_cast<WPARAM>(id), 0);
@@ -136,14 +143,16 @@ int wmain(int argc, wchar_t** argv) {
     mainWindow = editor.create(SW_SHOWNORMAL);
     if (mainWindow == nullptr)
         return 1;
-    MoveWindow(mainWindow, 0, 0, 1000, 700, TRUE);
+    MoveWindow(mainWindow, 0, 0, 1000, 770, TRUE);
     SetForegroundWindow(mainWindow);
     editor.loadAtStart(argv[1]);
     pump(editor, 500);
 
-    // The whole picture at zoom 2, the letter A current.
+    // The whole picture at zoom 2, the letter A current, the pointer on it.
     command(IDM_ZOOM_IN);
     command(IDM_NEXT_ELEMENT, 10);
+    const zt9::ElementConfig letter = document.configs.at(document.currentElement);
+    mouse(editor, WM_MOUSEMOVE, letter.x + 2, letter.y + 3);
     pump(editor);
     saveWindow(L"full-picture.bmp");
 
@@ -152,6 +161,19 @@ int wmain(int argc, wchar_t** argv) {
     command(IDM_ZOOM_IN, 6);
     pump(editor);
     saveWindow(L"picture-element.bmp");
+
+    // Drawing: the grid on, a white pencil stroke across the letter, the pointer on a pixel.
+    command(IDM_GRID);
+    editor.editor().frame([&] { editor.editor().paletteClicked(15); });
+    const std::int64_t row = letter.y + letter.height / 2 + 1;
+    mouse(editor, WM_LBUTTONDOWN, letter.x, row);
+    mouse(editor, WM_MOUSEMOVE, letter.x + letter.width - 1, row);
+    mouse(editor, WM_LBUTTONUP, letter.x + letter.width - 1, row);
+    mouse(editor, WM_MOUSEMOVE, letter.x + 1, row - 2);
+    pump(editor);
+    saveWindow(L"drawing.bmp");
+    command(IDM_UNDO);
+    command(IDM_GRID);
 
     // Back to the whole picture, without the coloured backgrounds.
     command(IDM_TOGGLE_VIEW);
