@@ -54,12 +54,8 @@ void checkRoundTrip(const GeoDocument& doc, const std::vector<std::uint8_t>& sav
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     GeoDocument doc = fuzz::fixedFont();
-    if (size > 8) {
-        fuzz::selectElement(doc, data[6] % doc.elementCount);
-        std::int32_t out = 0;
-        doc.setX(data[7], out);
-        doc.setY(data[8] % 240, out);
-    }
+    if (size > 8)
+        fuzz::placeElement(doc, data + 6);
     const GeoDocument before = doc;
     const std::uint32_t element = doc.currentElement;
 

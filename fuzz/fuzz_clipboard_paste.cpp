@@ -61,12 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::span<const std::uint8_t> bytes(data, size);
     for (const bool own : {true, false}) {
         GeoDocument doc = fuzz::fixedFont();
-        if (size > 26) {
-            fuzz::selectElement(doc, data[24] % doc.elementCount);
-            std::int32_t out = 0;
-            doc.setX(data[25], out);
-            doc.setY(data[26] % 240, out);
-        }
+        if (size > 26)
+            fuzz::placeElement(doc, data + 24);
         const GeoDocument before = doc;
         const std::uint32_t element = doc.currentElement;
         FieldCode xCode = FieldCode::unchanged;

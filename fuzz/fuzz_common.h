@@ -67,4 +67,13 @@ inline void selectElement(GeoDocument& doc, std::uint32_t element) {
     require(doc.currentElement < doc.elementCount);
 }
 
+// Makes an element chosen by three input bytes current and moves it there, so that imports
+// and pastes meet every element at every place.
+inline void placeElement(GeoDocument& doc, const std::uint8_t* choice) {
+    selectElement(doc, choice[0] % doc.elementCount);
+    std::int32_t out = 0;
+    doc.setX(choice[1], out);
+    doc.setY(choice[2] % 240, out);
+}
+
 }  // namespace zt9::fuzz
