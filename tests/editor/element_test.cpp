@@ -4,7 +4,6 @@
 #include "editor/field_number.h"
 #include "editor_fixture.h"
 #include "images/element_export.h"
-#include "support/test_util.h"
 
 namespace zt9::test {
 
@@ -26,8 +25,8 @@ TEST_F(EditorTest, ViewModesTransparencyColoursAndZoomShowWhatTheMenuAndThePanel
     openGrid();
     const auto pixel = [&] { return window.viewSurface()->pixel(0, 0); };
     EXPECT_EQ(step(IDM_TOGGLE_VIEW), "v1 draw");
-    EXPECT_EQ(listed(window.view.shownFrame.width, window.view.shownFrame.height, pixel()),
-              listed(6, 4, 0x0000FFu));  // element 0 alone, colour 0 under index 0
+    EXPECT_EQ(std::tuple(window.view.shownFrame.width, window.view.shownFrame.height, pixel()),
+              std::tuple(6, 4, 0x0000FFu));  // element 0 alone, colour 0 under index 0
     EXPECT_EQ(step(IDM_TRANSPARENCY), "t0 draw");
     EXPECT_EQ(pixel(), kOpaqueBackground);
     EXPECT_EQ(step(IDM_NEXT_COLOR), "c1");  // not seen without transparency
@@ -54,12 +53,13 @@ TEST_F(EditorTest, ViewModesTransparencyColoursAndZoomShowWhatTheMenuAndThePanel
         zooms += step(i < 10 ? IDM_ZOOM_IN : IDM_ZOOM_OUT) + ",";
     EXPECT_EQ(zooms, "z2,z3,z4,z5,z6,z7,z8,z9,z10,,z9,z8,z7,z6,z5,z4,z3,z2,z1,,");
     EXPECT_EQ(step([&] { window.scaleChanged(7); }), "");  // the slider shows its own position
-    EXPECT_EQ(listed(window.view.viewZoom, document.zoom), "7 7 ");
+    EXPECT_EQ(std::pair(window.view.viewZoom, document.zoom), std::pair(7, 7u));
     // A load starts over: Full picture, coloured backgrounds, no stretch.
     act(IDM_TRANSPARENCY);
     EXPECT_EQ(step(IDM_LOAD, "grid.geo"), "open geo1 /grid.geo; t1 draw");
-    EXPECT_EQ(listed(window.view.viewZoom, document.zoom, window.viewSurface()->pixel(254, 239)),
-              listed(1, 1, kPictureBackground));
+    EXPECT_EQ(
+        std::tuple(window.view.viewZoom, document.zoom, window.viewSurface()->pixel(254, 239)),
+        std::tuple(1, 1u, kPictureBackground));
 }
 
 TEST_F(EditorTest, KeysAndCommittedFieldsStartFromTheShownTextAndShowWhatTheElementStores) {
