@@ -3,13 +3,11 @@
 #include <random>
 
 #include "editor_fixture.h"
+#include "support/test_util.h"
 
 namespace zt9::test {
 namespace {
 
-const std::vector<int> kFields = {IDC_WIDTH,     IDC_HEIGHT,       IDC_POS_X,
-                                  IDC_POS_Y,     IDC_RESIZE_WIDTH, IDC_RESIZE_HEIGHT,
-                                  IDC_DISPLAY_X, IDC_DISPLAY_Y};
 const std::vector<int> kArrows = {
     IDC_WIDTH_ARROWS,        IDC_HEIGHT_ARROWS,        IDC_POS_X_ARROWS,     IDC_POS_Y_ARROWS,
     IDC_RESIZE_WIDTH_ARROWS, IDC_RESIZE_HEIGHT_ARROWS, IDC_DISPLAY_X_ARROWS, IDC_DISPLAY_Y_ARROWS};
@@ -21,8 +19,8 @@ const std::vector<int> kCommands = {
 
 class HistoryTest : public EditorTest {
   protected:
-    std::string undoEntry() { return menuTexts[IDM_UNDO]; }
-    std::string redoEntry() { return menuTexts[IDM_REDO]; }
+    // The Edit menu's two entries.
+    std::string entries() { return menuTexts[IDM_UNDO] + " | " + menuTexts[IDM_REDO]; }
     // Undoes (redoes) every step; each one must show its element in the panel, current.
     int walk(int id) {
         const auto next = [&] {
@@ -64,7 +62,9 @@ TEST_F(HistoryTest, RandomEditsUndoToTheLoadedBytesAndRedoToTheEditedOnes) {
             bool mayMark = true;
             const int kind = static_cast<int>(random() % 6);
             if (kind == 0) {
-                act(pick(kFields), pick(values));
+                // Any field but Number, the first by id.
+                act(std::next(kNames.begin(), static_cast<int>(1 + random() % 8))->first,
+                    pick(values));
             } else if (kind == 1) {
                 act(pick(kArrows), values[random() % 8]);
             } else if (kind == 2) {
@@ -94,12 +94,11 @@ TEST_F(HistoryTest, RandomEditsUndoToTheLoadedBytesAndRedoToTheEditedOnes) {
             ++checkedMarks;
             EXPECT_FALSE(document.isModified()) << "round " << round;
         }
-        EXPECT_EQ(walk(IDM_REDO), undone);
-        EXPECT_EQ(std::pair(document.buildSaveImage() == edited, document.isModified()),
-                  std::pair(true, editedMark))
+        const int redone = walk(IDM_REDO);  // before the rest is read
+        EXPECT_EQ(listed(redone, document.buildSaveImage() == edited, document.isModified(),
+                         menuTexts[IDM_UNDO].substr(0, 1), menuTexts[IDM_REDO]),
+                  listed(undone, true, editedMark, undone > 0 ? "U" : "~", "~Redo [Ctrl+Y]"))
             << "round " << round;
-        EXPECT_EQ(std::pair(undoEntry().substr(0, 1), redoEntry()),
-                  std::pair(std::string(undone > 0 ? "U" : "~"), std::string("~Redo [Ctrl+Y]")));
     }
     EXPECT_GT(checkedMarks, 5);
 }
@@ -108,18 +107,16 @@ TEST_F(HistoryTest, HeldKeysAndArrowClicksMergeAndAnythingBetweenStartsANewStep)
     openGrid();
     for (int i = 0; i < 30; ++i)
         act(IDM_MOVE_DOWN);
-    EXPECT_EQ(undoEntry() + " | " + redoEntry(),
-              "Undo Position Y of element 0 [Ctrl+Z] | ~Redo [Ctrl+Y]");
+    EXPECT_EQ(entries(), "Undo Position Y of element 0 [Ctrl+Z] | ~Redo [Ctrl+Y]");
     EXPECT_EQ(step(IDM_UNDO), "Y0 draw");  // all thirty at once
-    EXPECT_EQ(undoEntry() + " | " + redoEntry(),
-              "~Undo [Ctrl+Z] | Redo Position Y of element 0 [Ctrl+Y]");
+    EXPECT_EQ(entries(), "~Undo [Ctrl+Z] | Redo Position Y of element 0 [Ctrl+Y]");
     EXPECT_EQ(step(IDM_REDO), "Y30 draw *");
     // Alternating keys, another key or a non-edit between, or another element: new steps.
     for (const int id : {IDM_MOVE_RIGHT, IDM_MOVE_LEFT, IDM_MOVE_RIGHT, IDM_ZOOM_IN, IDM_MOVE_RIGHT,
                          IDM_WIDER, IDM_WIDER, IDM_NEXT_ELEMENT, IDM_WIDER})
         act(id);
-    EXPECT_EQ(window.history().size(), 7u);
-    EXPECT_EQ(undoEntry(), "Undo Width of element 1 [Ctrl+Z]");
+    EXPECT_EQ(listed(window.history().size(), menuTexts[IDM_UNDO]),
+              "7 Undo Width of element 1 [Ctrl+Z] ");
     EXPECT_EQ(step(IDM_UNDO), "W6 draw *");
     EXPECT_EQ(step(IDM_UNDO), "DX-3 DY-2 N0 X4 Y30 c0 draw *");  // both Wider at once
     EXPECT_EQ(document.configs[0].width, 6);
@@ -130,9 +127,7 @@ TEST_F(HistoryTest, HeldKeysAndArrowClicksMergeAndAnythingBetweenStartsANewStep)
         act(IDC_HEIGHT_ARROWS, position);
     EXPECT_EQ(step(IDC_HEIGHT_ARROWS, "4"), "draw *");  // back where it was: no step left
     EXPECT_EQ(window.history().size(), steps - 2);      // and the two undone ones are gone
-    EXPECT_EQ(std::pair(undoEntry(), redoEntry()),
-              std::pair(std::string("Undo Position X of element 0 [Ctrl+Z]"),
-                        std::string("~Redo [Ctrl+Y]")));
+    EXPECT_EQ(entries(), "Undo Position X of element 0 [Ctrl+Z] | ~Redo [Ctrl+Y]");
     // A typical move step is small.
     EXPECT_LT(window.history().memoryUsed() / window.history().size(), 200u);
 }
@@ -152,29 +147,28 @@ TEST_F(HistoryTest, TheSavePointDecidesTheMarkAndClosingAsksOnlyAwayFromIt) {
     // An edit that stores the same value marks the font, and undo does not take that back.
     act(IDM_UNDO);
     EXPECT_EQ(step(IDC_POS_X, "2"), "draw *");
-    EXPECT_EQ(redoEntry(), "Redo Display pos X of element 0 [Ctrl+Y]");  // no step was made
+    EXPECT_EQ(menuTexts[IDM_REDO], "Redo Display pos X of element 0 [Ctrl+Y]");  // no new step
     answers = "n";
     EXPECT_EQ(step(IDM_EXIT), "beep; ask Quit: Save changes?; destroy; *");
     // A new edit after an undo cuts the undone steps off, the save point with them.
     act(IDM_UNDO);
     act(IDM_MOVE_DOWN);
-    EXPECT_EQ(redoEntry() + " " + std::to_string(window.history().size()), "~Redo [Ctrl+Y] 1");
+    EXPECT_EQ(listed(menuTexts[IDM_REDO], window.history().size()), "~Redo [Ctrl+Y] 1 ");
     EXPECT_EQ(step(IDM_UNDO), "Y0 draw *");  // the saved state is out of reach now
     EXPECT_EQ(readBytes(font).at(24), 2);    // x as saved
     // Loading clears the history; a load refused before the font is touched keeps it.
     act(IDM_REDO);
     act(IDM_LOAD, "missing.geo");  // not saved first: the answer is No
-    EXPECT_EQ(undoEntry(), "Undo Position Y of element 0 [Ctrl+Z]");
+    EXPECT_EQ(menuTexts[IDM_UNDO], "Undo Position Y of element 0 [Ctrl+Z]");
     write("not.geo", std::vector<std::uint8_t>(31000, 7));
     act(IDM_LOAD, "not.geo");
     log.clear();
-    EXPECT_EQ(undoEntry() + redoEntry() + std::to_string(window.history().size()),
-              "~Undo [Ctrl+Z]~Redo [Ctrl+Y]0");
+    EXPECT_EQ(listed(entries(), window.history().size()), "~Undo [Ctrl+Z] | ~Redo [Ctrl+Y] 0 ");
     EXPECT_EQ(step(IDM_UNDO), "");  // without a font: nothing but the repaint
     act(IDM_MOVE_RIGHT);
     act(IDM_LOAD, "grid.geo");
-    EXPECT_EQ(std::tuple(window.history().size(), document.isModified(), undoEntry()),
-              std::tuple(0u, false, std::string("~Undo [Ctrl+Z]")));
+    EXPECT_EQ(listed(window.history().size(), document.isModified(), menuTexts[IDM_UNDO]),
+              "0 0 ~Undo [Ctrl+Z] ");
 }
 
 TEST_F(HistoryTest, ImportsAndResetsComeBackWithTheirImageAndCheckMark) {
@@ -191,30 +185,23 @@ TEST_F(HistoryTest, ImportsAndResetsComeBackWithTheirImageAndCheckMark) {
     act(IDM_PREVIOUS_ELEMENT);
     act(IDC_RESET_POS_X);  // changes nothing: no step
     log.clear();
-    EXPECT_EQ(undoEntry(), "Undo reset import of element 1 [Ctrl+Z]");
+    EXPECT_EQ(menuTexts[IDM_UNDO], "Undo reset import of element 1 [Ctrl+Z]");
     EXPECT_EQ(step(IDM_UNDO), "DX-2 DY-1 H2 N1 RH3 RW10 W9 X6 c1 r1 draw *");
-    EXPECT_EQ(std::pair(document.importSlots[1] == imported, document.buildSaveImage()),
-              std::pair(true, withImage));
-    EXPECT_EQ(undoEntry(), "Undo import into element 1 [Ctrl+Z]");
+    EXPECT_TRUE(document.importSlots[1] == imported && document.buildSaveImage() == withImage);
+    EXPECT_EQ(menuTexts[IDM_UNDO], "Undo import into element 1 [Ctrl+Z]");
     EXPECT_EQ(step(IDM_UNDO), "H4 RH5 RW7 W6 r0 draw");
     EXPECT_TRUE(document.importSlots[1] == none);
-    EXPECT_EQ(redoEntry(), "Redo import into element 1 [Ctrl+Y]");
+    EXPECT_EQ(menuTexts[IDM_REDO], "Redo import into element 1 [Ctrl+Y]");
     act(IDM_REDO);
     act(IDM_NEXT_ELEMENT);
     act(IDC_POS_X, "40");
     act(IDC_RESET_POS_X);
     act(IDM_RESET_CONFIG);  // the width was not changed: nothing to reset
-    EXPECT_EQ(undoEntry(), "Undo reset of Position X of element 2 [Ctrl+Z]");
+    EXPECT_EQ(menuTexts[IDM_UNDO], "Undo reset of Position X of element 2 [Ctrl+Z]");
     act(IDC_HEIGHT, "9");
     act(IDM_RESET_CONFIG);
-    EXPECT_EQ(undoEntry(), "Undo reset of element 2 [Ctrl+Z]");
+    EXPECT_EQ(menuTexts[IDM_UNDO], "Undo reset of element 2 [Ctrl+Z]");
 }
-
-}  // namespace
-}  // namespace zt9::test
-
-namespace zt9::test {
-namespace {
 
 TEST_F(HistoryTest, AGestureIsOneStepACancelledOneLeavesNothingAndACommandEndsIt) {
     openGrid();
@@ -223,16 +210,15 @@ TEST_F(HistoryTest, AGestureIsOneStepACancelledOneLeavesNothingAndACommandEndsIt
     for (std::int32_t y = 1; y < 8; ++y)
         document.setY(y, out);
     window.frame([&] { window.finishGesture(); });  // as the button's release arrives
-    EXPECT_EQ(
-        std::tuple(window.history().size(), document.isModified(), undoEntry()),
-        std::tuple(std::size_t{1}, true, std::string("Undo Position Y of element 0 [Ctrl+Z]")));
+    EXPECT_EQ(listed(window.history().size(), document.isModified(), menuTexts[IDM_UNDO]),
+              "1 1 Undo Position Y of element 0 [Ctrl+Z] ");
     window.beginGesture(IDC_POS_X, true);
     document.setX(40, out);
     document.importSlots[0].imported = 1;
     window.cancelGesture();  // Escape: back where it started
-    EXPECT_EQ(std::tuple(document.configs[0].x, document.importSlots[0].imported,
-                         window.history().size()),
-              std::tuple(0, std::uint8_t{0}, std::size_t{1}));
+    EXPECT_EQ(
+        listed(document.configs[0].x, document.importSlots[0].imported, window.history().size()),
+        "0 0 1 ");
     window.beginGesture(IDC_POS_X, false);
     document.setX(0, out);  // stores the same value: nothing to record, nothing marked
     window.finishGesture();
@@ -241,10 +227,10 @@ TEST_F(HistoryTest, AGestureIsOneStepACancelledOneLeavesNothingAndACommandEndsIt
     window.beginGesture(IDC_POS_X, false);
     document.setX(10, out);
     act(IDM_MOVE_DOWN);  // ends the drag as its own step first
-    EXPECT_EQ(std::pair(window.history().size(), undoEntry()),
-              std::pair(std::size_t{2}, std::string("Undo Position Y of element 0 [Ctrl+Z]")));
+    EXPECT_EQ(listed(window.history().size(), menuTexts[IDM_UNDO]),
+              "2 Undo Position Y of element 0 [Ctrl+Z] ");
     act(IDM_UNDO);
-    EXPECT_EQ(undoEntry(), "Undo Position X of element 0 [Ctrl+Z]");
+    EXPECT_EQ(menuTexts[IDM_UNDO], "Undo Position X of element 0 [Ctrl+Z]");
 }
 
 }  // namespace

@@ -40,6 +40,19 @@ std::string seen(const Surface& surface, std::int64_t x0, std::int64_t y0, std::
     return like;
 }
 
+// The colour index under each pixel as the view draws it ('-': no pixel of the current
+// element), in the shape of `like`.
+std::string indicesSeen(const GeoDocument& d, std::string like) {
+    for (std::int64_t i = 0, x = 0, y = 0; i < std::ssize(like); ++i, ++x) {
+        const std::optional<std::uint8_t> index = elementPixelIndex(d, x, y);
+        if (like[std::size_t(i)] == '/')
+            x = -1, ++y;
+        else
+            like[std::size_t(i)] = index ? "0123456789ABCDEF"[*index] : '-';
+    }
+    return like;
+}
+
 struct Blank : Surface {
     Blank() { fill(kUntouched); }
 };
@@ -86,13 +99,13 @@ void resized(GeoDocument& d) {
 }
 
 // A case: its settings and the letters it expects of the view from (0, 0) and, in Full
-// picture, of the picture surface from (0, 0) and of the view from (250, 237); once
-// rendered, the window's state.
+// picture, of the picture surface from (0, 0) and of the view from (250, 237), or in Picture
+// Element the colour indices under the view from (0, 0); once rendered, the window's state.
 struct RenderCase {
     std::int32_t transparency;
     void (*change)(GeoDocument&);
     std::uint32_t current;
-    std::string view, picture{}, corner{};
+    std::string view, picture{}, corner{}, indices{};
     GeoDocument document = sampleDocument();
     ViewState state = {};
     Blank viewSurface{}, pictureSurface{};
@@ -128,15 +141,17 @@ TEST(Render, BothViewsOfTheSampleFont) {
         EXPECT_EQ(seen(c.viewSurface, 250, 237, c.corner), c.corner);
         EXPECT_EQ(c.state.shownFrame, (ElementConfig{.width = 255, .height = 239}));
     }
+    // Odd width: column 3 untouched; configured larger, then lower; height 0; odd stored x;
+    // past the picture and the file.
     std::vector<RenderCase> alone = {
-        {1, noChange, 0, "ABCs/rDAs/ssss"},  // odd width: column 3 untouched
+        {1, noChange, 0, "ABCs/rDAs/ssss", {}, {}, "123-/051-/----"},
         {0, noChange, 0, "ABCs/kDAs/ssss"},
-        {1, resized, 1, "Igggs/gJggs/ggggs/sssss"},  // configured larger
-        {1, resized, 3, "yMs/Mss/sss"},              // configured lower
-        {1, noChange, 2, "KKs/sss"},                 // height 0
-        {1, noChange, 4, "NOs/sss"},                 // odd stored x
-        {1, imported, 2, "bQTs/sPTs/ssss"},
-        {1, resized, 4, "rrrrrrrrrrs/rrrrNO"},  // past the picture and the file
+        {1, resized, 1, "Igggs/gJggs/ggggs/sssss", {}, {}, "20---/03---/-----"},
+        {1, resized, 3, "yMs/Mss/sss"},
+        {1, noChange, 2, "KKs/sss"},
+        {1, noChange, 4, "NOs/sss", {}, {}, "12-/---"},
+        {1, imported, 2, "bQTs/sPTs/ssss", {}, {}, "023-/013-/----"},
+        {1, resized, 4, "rrrrrrrrrrs/rrrrNO"},
     };
     for (RenderCase& c : alone) {
         c.render(c.current % 2 == 0 ? kFullPicture : kPictureElement, 0);  // no document
@@ -146,26 +161,7 @@ TEST(Render, BothViewsOfTheSampleFont) {
         EXPECT_EQ(seen(c.viewSurface, 0, 0, c.view), c.view);
         EXPECT_EQ(c.state.shownFrame, c.document.configs[c.current]) << c.view;
         EXPECT_TRUE(std::ranges::equal(c.pictureSurface.data(), Blank().data())) << c.view;
-    }
-    // The colour index under each pixel as that view draws it ('-': no pixel of the element).
-    for (const auto& [change, current, indices] :
-         {std::tuple<void (*)(GeoDocument&), std::uint32_t, std::string>{noChange, 0,
-                                                                         "123-/051-/----"},
-          {resized, 1u, "20---/03---/-----"},
-          {noChange, 4u, "12-/---"},
-          {imported, 2u, "023-/013-/----"}}) {
-        GeoDocument d = sampleDocument();
-        change(d);
-        d.currentElement = current;
-        std::string seenIndices = indices;
-        for (std::int64_t i = 0, x = 0, y = 0; i < std::ssize(seenIndices); ++i, ++x) {
-            const std::optional<std::uint8_t> index = elementPixelIndex(d, x, y);
-            if (seenIndices[std::size_t(i)] == '/')
-                x = -1, ++y;
-            else
-                seenIndices[std::size_t(i)] = index ? "0123456789ABCDEF"[*index] : '-';
-        }
-        EXPECT_EQ(seenIndices, indices);
+        EXPECT_EQ(indicesSeen(c.document, c.indices), c.indices);
     }
     const GeoDocument doc = sampleDocument();  // palette records start at a multiple of 4
     for (const std::uint32_t skew : {0u, 2u, 3u})

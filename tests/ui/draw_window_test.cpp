@@ -9,16 +9,10 @@ namespace {
 
 class DrawWindowTest : public WindowTest {
   protected:
-    // One real mouse event at a client point, handled before the next one comes.
-    void mouse(POINT at, DWORD flags) {
-        ClientToScreen(window(), &at);
-        const auto scale = [](LONG v, int metric) {
-            const int size = GetSystemMetrics(metric);
-            return static_cast<LONG>((v * 65535 + size / 2) / (size - 1));
-        };
-        INPUT event{INPUT_MOUSE,
-                    {.mi = {scale(at.x, SM_CXSCREEN), scale(at.y, SM_CYSCREEN), 0,
-                            flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 0, 0}}};
+    // One real mouse event at a client point, handled before the next one comes; a
+    // double click's colour dialog takes the input, so nothing waits for a key.
+    void mouse(POINT at, DWORD buttons) {
+        INPUT event = pointerAt(at, buttons);
         SendInput(1, &event, sizeof event);
         for (int i = 0; i < 6; ++i)
             Sleep(5), pump();
@@ -79,12 +73,9 @@ TEST_F(DrawWindowTest, ARealDragAndTheColourDialogDrawOnScreenAndInTheFile) {
     EXPECT_EQ(wrongPixels(5, 250, 201, sx, sy), 0);
     // Alt+click picks colour 0 beside the line; letting Alt go leaves the menu bar alone,
     // so the next key chooses the fill.
-    INPUT alt{INPUT_KEYBOARD, {.ki = {VK_MENU, 0, 0, 0, 0}}};
-    SendInput(1, &alt, sizeof alt);
-    mouse(client(c0, r0 + 1), MOUSEEVENTF_LEFTDOWN);
-    mouse(client(c0, r0 + 1), MOUSEEVENTF_LEFTUP);
-    alt.ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(1, &alt, sizeof alt);
+    WindowTest::mouse({},
+                      {keyEvent(VK_MENU), pointerAt(client(c0, r0 + 1), MOUSEEVENTF_LEFTDOWN),
+                       pointerAt(client(c0, r0 + 1), MOUSEEVENTF_LEFTUP), keyEvent(VK_MENU, true)});
     press('B');
     EXPECT_NE(statusText().find("|Fill, colour 0|"), std::string::npos) << statusText();
     press('S', VK_CONTROL);

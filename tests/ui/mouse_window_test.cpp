@@ -12,24 +12,6 @@ namespace {
 
 class MouseWindowTest : public WindowTest {
   protected:
-    // Real input: the pointer moved to each client point in turn with the buttons given
-    // there (0, MOUSEEVENTF_LEFTDOWN or LEFTUP); F24 last tells when all was handled.
-    void mouse(std::initializer_list<std::pair<POINT, DWORD>> steps) {
-        std::vector<INPUT> events;
-        for (auto [at, buttons] : steps) {
-            ClientToScreen(window(), &at);
-            const auto scale = [](LONG v, int metric) {
-                return static_cast<LONG>((v * 65535 + GetSystemMetrics(metric) / 2) /
-                                         (GetSystemMetrics(metric) - 1));
-            };
-            events.push_back({INPUT_MOUSE,
-                              {.mi = {scale(at.x, SM_CXSCREEN), scale(at.y, SM_CYSCREEN), 0,
-                                      MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons, 0, 0}}});
-        }
-        for (const DWORD up : {0ul, static_cast<DWORD>(KEYEVENTF_KEYUP)})
-            events.push_back({INPUT_KEYBOARD, {.ki = {VK_F24, 0, up, 0, 0}}});
-        send(events, VK_F24);
-    }
     // The editor's save of the open font against the model's.
     void expectSavedAs(GeoDocument& model) {
         press('S', VK_CONTROL);

@@ -13,9 +13,7 @@
 namespace zt9::test {
 namespace {
 
-HINSTANCE module() {
-    return GetModuleHandleW(nullptr);
-}
+const HINSTANCE module = GetModuleHandleW(nullptr);
 
 // "text=id" per item, "~" before a greyed one, "-" for a separator, popups in brackets.
 std::wstring dumpMenu(HMENU menu) {
@@ -42,19 +40,18 @@ std::wstring dumpMenu(HMENU menu) {
 
 TEST(Resources, IconManifestMenuAndAcceleratorsHoldWhatTheProgramNeeds) {
     const auto icon = static_cast<HICON>(
-        LoadImageW(module(), MAKEINTRESOURCEW(IDI_APP_ICON), IMAGE_ICON, 16, 16, 0));
+        LoadImageW(module, MAKEINTRESOURCEW(IDI_APP_ICON), IMAGE_ICON, 16, 16, 0));
     EXPECT_NE(icon, nullptr);
     DestroyIcon(icon);
-    const HRSRC found = FindResourceW(module(), MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
     ASSERT_NE(found, nullptr);
-    const std::string manifest(
-        static_cast<const char*>(LockResource(LoadResource(module(), found))),
-        SizeofResource(module(), found));
+    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(module, found))),
+                               SizeofResource(module, found));
     EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
               std::string::npos);
     EXPECT_NE(manifest.find("PerMonitorV2"), std::string::npos);
 
-    const HMENU menu = LoadMenuW(module(), MAKEINTRESOURCEW(IDR_MAIN_MENU));
+    const HMENU menu = LoadMenuW(module, MAKEINTRESOURCEW(IDR_MAIN_MENU));
     EXPECT_EQ(dumpMenu(menu),
               L"File[Load geo file [Ctrl+L]=40001|~Save geo file [Ctrl+S]=40002|"
               L"~Save geo file as [Ctrl+A]=40032|~Import geo element [Ctrl+I]=40003|"
@@ -70,7 +67,7 @@ TEST(Resources, IconManifestMenuAndAcceleratorsHoldWhatTheProgramNeeds) {
     DestroyMenu(menu);
 
     // "C" Ctrl, "S" Shift, then the key and the command.
-    const HACCEL table = LoadAcceleratorsW(module(), MAKEINTRESOURCEW(IDR_ACCELERATORS));
+    const HACCEL table = LoadAcceleratorsW(module, MAKEINTRESOURCEW(IDR_ACCELERATORS));
     ACCEL entries[64] = {};
     const int count = CopyAcceleratorTableW(table, entries, ARRAYSIZE(entries));
     DestroyAcceleratorTable(table);
@@ -95,9 +92,9 @@ TEST(Resources, PanelDialogHasItsFiftyOneControlsInTabOrderEachArrowOnItsField) 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_UPDOWN_CLASS | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     const HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 400, 800,
-                                        nullptr, nullptr, module(), nullptr);
+                                        nullptr, nullptr, module, nullptr);
     const HWND panel = CreateDialogParamW(
-        module(), MAKEINTRESOURCEW(IDD_ELEMENT_PANEL), parent,
+        module, MAKEINTRESOURCEW(IDD_ELEMENT_PANEL), parent,
         [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
     ASSERT_NE(panel, nullptr);
     constexpr DWORD kPanelStyle =

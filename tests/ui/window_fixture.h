@@ -78,14 +78,23 @@ class WindowTest : public ::testing::Test {
         SendMessageW(window(), WM_COMMAND, static_cast<WPARAM>(id), 0);
         pump();
     }
-    // Real input through the X server, each handled up to its release: a key with a
-    // modifier held, text typed over a field's whole text, and a left click near the top or
-    // the bottom of a control.
-    void press(WORD key, WORD modifier = 0) {
+    // Real input through the X server, each handled up to its release: a key with up to two
+    // modifiers held, text typed over a field's whole text, a left click near the top or the
+    // bottom of a control, and pointer moves to client points with the buttons given there
+    // (0, MOUSEEVENTF_LEFTDOWN or LEFTUP), then `then`, F24 last telling when all was handled.
+    static INPUT keyEvent(WORD vk, bool up = false) {
+        return {INPUT_KEYBOARD, {.ki = {vk, 0, up ? DWORD{KEYEVENTF_KEYUP} : 0, 0, 0}}};
+    }
+    void press(WORD key, WORD modifier = 0, WORD second = 0) {
         std::vector<INPUT> events;
-        for (const auto& [vk, up] : {std::pair{modifier, 0u}, {key, 0u}, {key, 1u}, {modifier, 1u}})
+        for (const auto& [vk, up] : {std::pair{modifier, false},
+                                     {second, false},
+                                     {key, false},
+                                     {key, true},
+                                     {second, true},
+                                     {modifier, true}})
             if (vk != 0)
-                events.push_back({INPUT_KEYBOARD, {.ki = {vk, 0, up * KEYEVENTF_KEYUP, 0, 0}}});
+                events.push_back(keyEvent(vk, up));
         send(events, events.back().ki.wVk);
     }
     void typeInto(int field, const std::string& text) {
@@ -101,6 +110,24 @@ class WindowTest : public ::testing::Test {
         send({{INPUT_MOUSE, {.mi = {0, 0, 0, MOUSEEVENTF_LEFTDOWN, 0, 0}}},
               {INPUT_MOUSE, {.mi = {0, 0, 0, MOUSEEVENTF_LEFTUP, 0, 0}}}},
              VK_LBUTTON);
+    }
+    INPUT pointerAt(POINT at, DWORD buttons = 0) const {
+        ClientToScreen(window(), &at);
+        const auto scale = [](LONG v, int metric) {
+            const int size = GetSystemMetrics(metric);
+            return static_cast<LONG>((v * 65535 + size / 2) / (size - 1));
+        };
+        return {INPUT_MOUSE,
+                {.mi = {scale(at.x, SM_CXSCREEN), scale(at.y, SM_CYSCREEN), 0,
+                        buttons | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 0, 0}}};
+    }
+    void mouse(std::initializer_list<std::pair<POINT, DWORD>> steps, std::vector<INPUT> then = {}) {
+        std::vector<INPUT> events;
+        for (const auto& [at, buttons] : steps)
+            events.push_back(pointerAt(at, buttons));
+        events.insert(events.end(), then.begin(), then.end());
+        events.insert(events.end(), {keyEvent(VK_F24), keyEvent(VK_F24, true)});
+        send(events, VK_F24);
     }
     void send(std::vector<INPUT> events, WPARAM last) {
         released = 0;
@@ -165,20 +192,16 @@ class WindowTest : public ::testing::Test {
         ReleaseDC(window(), dc);
         const std::vector<std::uint32_t> view = dibPixels(*editor().viewSurface());  // as BGR0
         int wrong = 0;
-        for (LONG row = 0; row < height; ++row) {
-            for (LONG column = 0; column < width; ++column) {
-                const LONG px = column + x;
-                const LONG py = row + y;
-                std::uint32_t expected = kMarginGrey;
-                if (px < columns * zoom && py < rows * zoom) {
-                    expected = view.data()[py / zoom * kSurfaceWidth + px / zoom];
-                    if (grid && ((px % zoom == 0 && px > 0) || (py % zoom == 0 && py > 0)))
-                        expected = (expected & 0xC0C0C0) == 0 ? expected + 0x404040
-                                                              : (expected >> 1) & 0x7F7F7F;
-                }
-                wrong += (static_cast<std::uint32_t*>(bits)[row * width + column] & 0xFFFFFF) !=
-                         expected;
+        for (LONG i = 0; i < width * height; ++i) {
+            const LONG px = i % width + x, py = i / width + y;
+            std::uint32_t expected = kMarginGrey;
+            if (px < columns * zoom && py < rows * zoom) {
+                expected = view.data()[py / zoom * kSurfaceWidth + px / zoom];
+                if (grid && ((px % zoom == 0 && px > 0) || (py % zoom == 0 && py > 0)))
+                    expected = (expected & 0xC0C0C0) == 0 ? expected + 0x404040
+                                                          : (expected >> 1) & 0x7F7F7F;
             }
+            wrong += (static_cast<std::uint32_t*>(bits)[i] & 0xFFFFFF) != expected;
         }
         DeleteObject(shot);
         return wrong;
