@@ -520,7 +520,6 @@ void drawBenchmarks() {
     drawReport("flood fill (a click)", screen, window, click);
 }
 
-
 // Copy and paste of a glyph of the whole picture's size: copies, and pastes from our own
 // format, a 4-bit DIB and a 32-bit DIB of the glyph's colours.
 void clipboardBenchmarks() {

@@ -14,8 +14,8 @@
 
 #include "document/geo_document.h"
 #include "document/history.h"
-#include "editor/draw_tools.h"
 #include "editor/clipboard.h"
+#include "editor/draw_tools.h"
 #include "editor/element_drag.h"
 #include "editor/picture_viewport.h"
 #include "editor/pointer.h"
