@@ -14,10 +14,11 @@ namespace {
 // from the byte that holds x, as the view does), in a painted picture. Each case sets
 // element 0's x, y, width and height: as loaded, moved, lower, narrower, wider, higher.
 TEST(ElementImage, PresentPictureIsTheLoadedPlaceAtTheConfiguredSize) {
-    GeoBuilder font;
-    font.elements = {GeoBuilder::layoutAt(4, 2, 3, 1), GeoBuilder::layoutAt(5, 2, 3, 1)};
+    GeoBuilder font{{GeoBuilder::layoutAt(4, 2, 3, 1), GeoBuilder::layoutAt(5, 2, 3, 1)}};
     font.elements[0].colors = {0, 0x7FFF, 0x001F, 0x8421};
-    paintRows(font, 4, 2, "123456/789abc/def123");
+    const Bytes painted = imageFromRows(6, "123456/789abc/def123").pixels;  // rows of 3 bytes
+    for (std::ptrdiff_t row = 0; row < 3; ++row)                            // from (4, 2) on
+        std::copy_n(painted.begin() + 3 * row, 3, font.pixels.begin() + 128 * (2 + row) + 2);
     GeoDocument doc = openDocument(font);
     using I = std::int32_t;
     const std::tuple<I, I, I, I, std::string> cases[] = {{4, 2, 3, 1, "1234/789a"},
