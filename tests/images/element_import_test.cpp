@@ -30,10 +30,9 @@ std::string importState(const GeoDocument& before, const Source& file) {
     const ElementConfig& c = doc.configs[1];
     const ImportSlot& s = doc.importSlots[1];
     std::ostringstream out;
-    const auto put = [&out](auto... values) { ((out << values << ' '), ...); };
-    put(static_cast<int>(codes[0]), static_cast<int>(codes[1]), '|', int{doc.modified}, c.x, c.y,
-        c.width, c.height, c.resizeWidth, c.resizeHeight, c.displayX, c.displayY, '|',
-        int{s.imported}, s.width, s.height);
+    out << listed(static_cast<int>(codes[0]), static_cast<int>(codes[1]), "|", doc.modified, c.x,
+                  c.y, c.width, c.height, c.resizeWidth, c.resizeHeight, c.displayX, c.displayY,
+                  "|", s.imported, s.width, s.height);
     for (std::size_t k = 0; k < 4 && k < s.pixels.size(); ++k)
         out << std::hex << int{s.pixels[k]} << ' ';
     out << std::hex << s.colors[1]
@@ -114,13 +113,12 @@ TEST(ImportMalformed, EveryTruncation) {
         for (auto end = seed.begin(); end <= seed.end(); ++end) {
             const Bytes file(seed.begin(), end);
             std::istringstream stream(std::string(file.begin(), file.end()));
-            BmpImage fromStream;
-            BmpImage fromBytes;
+            BmpImage read[2];  // from the stream, from the bytes
             std::int32_t size[2]{};
             std::uint16_t bits = 0;
-            EXPECT_EQ(outcome([&] { fromStream.read(stream, size[0], size[1], bits); }),
-                      outcome([&] { fromBytes.read(file, size[0], size[1], bits); }));
-            EXPECT_EQ(fromStream.pixels, fromBytes.pixels);
+            EXPECT_EQ(outcome([&] { read[0].read(stream, size[0], size[1], bits); }),
+                      outcome([&] { read[1].read(file, size[0], size[1], bits); }));
+            EXPECT_EQ(read[0].pixels, read[1].pixels);
             const std::string state = importState(base, file);
             EXPECT_FALSE(state.ends_with(")")) << state;
         }
