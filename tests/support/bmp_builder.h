@@ -18,39 +18,35 @@ struct RleOptions {
 
 // Builds BMP files from parameters, well-formed by default (40-byte info header, palette
 // right after it, pixels right after the palette, rows bottom-up), with every field open
-// to deliberate damage.
+// to deliberate damage. BmpBuilder(width, height, bitCount) starts most.
 struct BmpBuilder {
     std::int32_t width = 1;
     std::int32_t height = 1;  // rows are written only for 1..4096
     std::uint16_t bitCount = 4;
     std::uint32_t clrUsed = 0;
     // BMP indices, top row first, width x height; missing values are 0.
-    std::vector<std::uint8_t> indices;
+    std::vector<std::uint8_t> indices{};
     // Entries as blue, green, red, reserved; missing entries are written as zero.
-    std::vector<std::array<std::uint8_t, 4>> palette;
+    std::vector<std::array<std::uint8_t, 4>> palette{};
     // 24 and 32 bits: pixels as 0xAARRGGBB, top row first; missing values are 0.
-    std::vector<std::uint32_t> argb;
+    std::vector<std::uint32_t> argb{};
     bool topDown = false;  // rows top row first, the height field negated
     // Bit field masks (red, green, blue): after a 40-byte info header, inside a larger one.
-    std::optional<std::array<std::uint32_t, 3>> masks;
+    std::optional<std::array<std::uint32_t, 3>> masks{};
 
     // Layout and damage.
     std::uint16_t type = 0x4D42;
     std::uint32_t infoSize = 40;  // bytes of info header written (at least 40)
     std::uint32_t compression = 0;
-    std::size_t gap = 0;                     // bytes between palette and pixels (0xEE)
-    std::optional<std::uint32_t> offBits;    // default: where the pixels really start
-    std::optional<std::uint32_t> sizeImage;  // default: height x stride
-    std::optional<std::size_t> truncateTo;   // cut the file after this many bytes
-    std::size_t trailing = 0;                // extra bytes after the pixels (0xDD)
+    std::size_t gap = 0;                       // bytes between palette and pixels (0xEE)
+    std::optional<std::uint32_t> offBits{};    // default: where the pixels really start
+    std::optional<std::uint32_t> sizeImage{};  // default: height x stride
+    std::optional<std::size_t> truncateTo{};   // cut the file after this many bytes
+    std::size_t trailing = 0;                  // extra bytes after the pixels (0xDD)
     // Instead of rows (set by encoded()): a stream made from `indices` by our RLE encoder,
     // or these bytes when given (a hand-made or damaged stream).
-    std::optional<RleOptions> rle;
-    std::optional<std::vector<std::uint8_t>> stream;
-
-    BmpBuilder() = default;
-    BmpBuilder(std::int32_t w, std::int32_t h, std::uint16_t bits)
-        : width(w), height(h), bitCount(bits) {}
+    std::optional<RleOptions> rle{};
+    std::optional<std::vector<std::uint8_t>> stream{};
 
     // A 16-entry palette whose entry k is (blue k, green 16 + k, red 32 + k) and entry 15
     // all zero, as an element export writes it.
