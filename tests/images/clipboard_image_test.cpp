@@ -46,9 +46,8 @@ TEST(ClipboardRoundTrip, CopyThenPasteGivesTheSameImage) {
         EXPECT_TRUE(copyAsDib(bad).empty() && encodeElementImage(bad).empty());
 }
 
-constexpr std::array<std::uint32_t, 3> kMasks = {0xFF0000, 0xFF00, 0xFF};
 Bmp& fields(Bmp& b) {  // 32 bits, the usual bit field masks
-    b.bitCount = 32, b.compression = 3, b.masks = kMasks;
+    b.bitCount = 32, b.compression = 3, b.masks = {{0xFF0000, 0xFF00, 0xFF}};
     return b;
 }
 
