@@ -48,8 +48,7 @@ inline Bmp picture(std::int32_t w, std::int32_t h, std::uint16_t bits) {
 }
 
 inline auto slotState(const GeoDocument& doc) {
-    const ImportSlot& s = doc.importSlots[1];
-    return std::tie(doc.modified, doc.configs, s.imported, s.pixels, s.colors, s.width, s.height);
+    return std::tie(doc.modified, doc.configs, doc.importSlots[1]);
 }
 
 // What `call` does to `doc`: kAccepted, or its refusal's message, with " (changed)" when the

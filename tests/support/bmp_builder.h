@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -50,10 +51,24 @@ struct BmpBuilder {
 
     // A 16-entry palette whose entry k is (blue k, green 16 + k, red 32 + k) and entry 15
     // all zero, as an element export writes it.
-    BmpBuilder& withDistinctPalette(std::size_t entries = 16);
+    BmpBuilder& withDistinctPalette(std::size_t entries = 16) {
+        palette.assign(entries, {0, 0, 0, 0});
+        for (std::uint8_t k = 0; k < std::min<std::size_t>(entries, 15); ++k)
+            palette[k] = {k, std::uint8_t(16 + k), std::uint8_t(32 + k), 0};
+        return *this;
+    }
     BmpBuilder& setEntry(std::size_t k, std::uint8_t red, std::uint8_t green, std::uint8_t blue,
-                         std::uint8_t reserved = 0);
-    BmpBuilder& setIndex(std::uint32_t x, std::uint32_t y, std::uint8_t value);
+                         std::uint8_t reserved = 0) {
+        palette.resize(std::max(palette.size(), k + 1), {0, 0, 0, 0});
+        palette[k] = {blue, green, red, reserved};
+        return *this;
+    }
+    BmpBuilder& setIndex(std::uint32_t x, std::uint32_t y, std::uint8_t value) {
+        const auto w = static_cast<std::size_t>(std::max(width, 0));
+        indices.resize(std::max(indices.size(), w * static_cast<std::size_t>(std::max(height, 0))));
+        indices.at(std::size_t{y} * w + x) = value;
+        return *this;
+    }
     // Pixels as an RLE8 (8 bits) or RLE4 (4 bits) stream, biCompression 1 or 2 to match:
     // `stream` when given, otherwise encoded from `indices`.
     BmpBuilder& encoded(RleOptions options = {}) {
