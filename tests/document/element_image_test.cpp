@@ -13,7 +13,7 @@ namespace {
 // Element 0 is loaded 3 x 2 at (4, 2), element 1 at the odd x 5 over the same pixels (read
 // from the byte that holds x, as the view does), in a painted picture. Each case sets
 // element 0's x, y, width and height: as loaded, moved, lower, narrower, wider, higher.
-TEST(ElementImage, PresentPictureIsTheLoadedPlaceAtTheConfiguredSize) {
+TEST(ElementImage, PresentPictureIsTheLoadedPlaceResizedAndColorsKeepTheFilePrecision) {
     GeoBuilder font{{GeoBuilder::layoutAt(4, 2, 3, 1), GeoBuilder::layoutAt(5, 2, 3, 1)}};
     font.elements[0].colors = {0, 0x7FFF, 0x001F, 0x8421};
     const Bytes painted = imageFromRows(6, "123456/789abc/def123").pixels;  // rows of 3 bytes
@@ -40,10 +40,8 @@ TEST(ElementImage, PresentPictureIsTheLoadedPlaceAtTheConfiguredSize) {
     EXPECT_EQ(presentImage(doc, 1), doc.importSlots[1]);
     EXPECT_EQ(presentImage(doc, 2), ImportSlot{});
     EXPECT_THROW(makeOwnImage(doc, 2), std::out_of_range);
-}
 
-// Each channel is stored at 5 bits as a save rounds it, and kept as a reload shows it.
-TEST(ElementImage, PaletteEntriesKeepTheFilePrecision) {
+    // Each channel is stored at 5 bits as a save rounds it, and kept as a reload shows it.
     ImportSlot image;
     for (const auto& [chosen, stored] : {std::pair(0xFFFFFFu, 0xF8F8F8u),
                                          {0x070707u, 0x080808u},

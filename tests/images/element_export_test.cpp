@@ -62,15 +62,15 @@ TEST(ElementRoundTrip, ExportThenImportAndCopyThenPasteGiveTheElementBack) {
             GeoDocument doc = loaded;
             const Bytes file = exportElementBytes(doc, mode);
             EXPECT_EQ(file.size(), size);
+            // A copy is the 4-bit export without its file header.
+            EXPECT_TRUE(mode != kExport4bpp ||
+                        copyAsDib(presentImage(loaded, 2)) == Bytes(file.begin() + 14, file.end()));
             ASSERT_EQ(import(doc, file), kAccepted);
             EXPECT_EQ(doc.buildSaveImage(), font.build());
             doc.configs[2].y = 40;
             EXPECT_EQ(exportElementBytes(doc, mode), file);
         }
-        const ImportSlot copied = presentImage(loaded, 2);
-        const Bytes file = exportElementBytes(loaded, kExport4bpp);
-        EXPECT_EQ(copyAsDib(copied), Bytes(file.begin() + 14, file.end()));
-        ASSERT_EQ(paste(loaded, true, encodeElementImage(copied)), kAccepted);
+        ASSERT_EQ(paste(loaded, true, encodeElementImage(presentImage(loaded, 2))), kAccepted);
         EXPECT_EQ(loaded.buildSaveImage(), font.build());
     }
 }

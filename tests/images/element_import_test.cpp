@@ -44,7 +44,7 @@ std::string importState(const GeoDocument& before, const Source& file) {
 // element 1 at the odd x 11 and y 9 with an edited display x. Accepted, the element takes the
 // image's size, the loaded display position and an even x that fits; its rows are 6, 3, 1
 // and 1, 1, 15, the padding nibble of the odd width 0, and colour 1 is entry 0.
-TEST(ImportTable, EachLayoutIsReadAndEachRefusalGivesItsMessageAndChangesNothing) {
+TEST(ImportTable, EachLayoutIsReadEachRefusalAndEveryCutChangesNothing) {
     constexpr const char* kFitted = "4 0 | 1 12 9 3 1 4 2 -3 2 | 1 3 1 36 1 11 f 1020";
     const std::pair<void (*)(Bmp&), const char*> rows[] = {
         // An offset into the palette means right after it; the image size field is not used.
@@ -98,13 +98,11 @@ TEST(ImportTable, EachLayoutIsReadAndEachRefusalGivesItsMessageAndChangesNothing
         EXPECT_EQ(importState(doc, b.build()), row.second);
         EXPECT_EQ(importState(doc, dir.file("i.bmp")), row.second);
     }
-}
 
-// Files, plain and run-length encoded, cut at every length (random damage is the BMP fuzz
-// target's part): a stream read agrees with a read of the same bytes, and an import refuses
-// without changes or fills the slot in the size it reports. The sanitizer build watches
-// every access.
-TEST(ImportMalformed, EveryTruncation) {
+    // Files, plain and run-length encoded, cut at every length (random damage is the BMP fuzz
+    // target's part): a stream read agrees with a read of the same bytes, and an import refuses
+    // without changes or fills the slot in the size it reports. The sanitizer build watches
+    // every access.
     const GeoDocument base = font();
     // The 64 x 64 file is larger than one read chunk of a stream.
     for (const Bytes& seed :
