@@ -208,8 +208,7 @@ TEST(Save, EditsChangeOnlyTheBytesTheRulesName) {
         {fontOf({{250, 0, 20, 3}}), {{0, {250, 236, 20, 3}}}},  // stops at the palette
         {tableInPicture, {{0, {0, 0, 8, 0}}}},
     };
-    for (std::size_t c = 0; c < std::size(cases); ++c) {
-        const auto& [font, edits] = cases[c];
+    for (const auto& [font, edits] : cases) {
         GeoDocument doc = openDocument(font);
         for (const Edit& e : edits) {
             takePlace(doc.configs[e.element], encodePlace(e.to.x, e.to.y, e.to.width, e.to.height));
@@ -219,7 +218,7 @@ TEST(Save, EditsChangeOnlyTheBytesTheRulesName) {
         std::tie(doc.configs[0].resizeWidth, doc.configs[0].displayY) = std::pair(380, -3);
         const Bytes expected = expectedSave(font.build(), edits), saved = doc.buildSaveImage();
         EXPECT_TRUE(saved == expected && doc.buildSaveImage() == saved)  // saved twice
-            << "case " << c << ", first difference at "
+            << "case " << &font - &cases[0].first << ", first difference at "
             << std::ranges::mismatch(saved, expected).in1 - saved.begin();
     }
 }

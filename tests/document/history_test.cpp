@@ -17,8 +17,7 @@ TEST(History, TheOldestStepsGoBeyondTheMemoryBoundAndTakeAnEarlierSavePointWithT
     };
     EXPECT_TRUE(move(1, 10));
     const std::size_t oneStep = history.memoryUsed();
-    EXPECT_FALSE(move(2, 10));  // nothing changed: no step
-    EXPECT_LT(oneStep, 200u);
+    EXPECT_FALSE(move(2, 10) || oneStep >= 200);  // nothing changed: no step
     history.setLimit(oneStep * 3);
     for (std::int32_t y = 11; y < 20; ++y)
         move(static_cast<std::uint64_t>(y), y);
@@ -35,11 +34,10 @@ TEST(History, TheOldestStepsGoBeyondTheMemoryBoundAndTakeAnEarlierSavePointWithT
     History::Before before = History::snapshot(doc, 1, true);
     doc.importSlots[1] = {1, std::vector<std::uint8_t>(3000, 0x11), {}, 6, 999};
     EXPECT_TRUE(history.record(doc, std::move(before), 2, 0, 99));
-    EXPECT_EQ(std::pair(history.size(), history.undo(doc)),
-              std::pair(std::size_t{1}, std::optional(1u)));
-    EXPECT_GT(history.memoryUsed(), 3000u);  // the step holds the image now
-    EXPECT_EQ(std::pair(doc.importSlots[1].imported, history.modified()),
-              std::pair(std::uint8_t{0}, false));
+    // After its undo the step holds the image.
+    EXPECT_EQ((std::tuple{history.size(), history.undo(doc), history.memoryUsed() > 3000,
+                          doc.importSlots[1].imported, history.modified()}),
+              std::tuple(std::size_t{1}, std::optional(1u), true, std::uint8_t{0}, false));
     history.clear(true);
     EXPECT_EQ(std::tuple(history.size(), history.memoryUsed(), history.modified()),
               std::tuple(std::size_t{0}, std::size_t{0}, true));

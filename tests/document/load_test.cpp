@@ -6,7 +6,7 @@
 namespace zt9::test {
 namespace {
 
-TEST(LoadFile, RefusedFilesKeepTheOpenFontWhichSavesByteForByteUnderCyrillicNames) {
+TEST(LoadFile, RefusedFilesAndHeadersKeepTheOpenFontAndAnyPictureOffsetIsSafe) {
     TempDir dir;
     fs::create_directory(dir.file("folder"));
     const char *load = "File load error", *small = text::kGeoTooSmall, *large = text::kGeoTooLarge;
@@ -44,9 +44,7 @@ TEST(LoadFile, RefusedFilesKeepTheOpenFontWhichSavesByteForByteUnderCyrillicName
                              readBytes(target) == builder.build(), dir.entries().size()),
                   std::tuple(elements, static_cast<int>((elements - 1) % 4), 0, true, 7u));
     }
-}
 
-TEST(CheckHeader, DamagedHeadersAndAnyPictureOffsetAreRefusedSafely) {
     // Rows: offset and word written, length kept. Three elements (n bytes): P = 56 at 4, the
     // format byte at 60, the last number word at 44, place words at 24 + 16 i; P 30892 is n - 4;
     // the palette table at 30788. One element: P = 24, the format byte is the last of a 29-byte
@@ -67,8 +65,7 @@ TEST(CheckHeader, DamagedHeadersAndAnyPictureOffsetAreRefusedSafely) {
         {44, 0x03000000, n, color3}, {40, 0x0310ECF0, n, ok}, {40, 0x0311ECF0, n, outside},
         {56, 0xFF00EF00, n, ok}};
     for (const auto& [at, word, length, shown] : cases) {  // no document stays open
-        GeoDocument doc = openDocument(GeoBuilder::grid(2));
-        doc.nextElement();
+        GeoDocument doc = openDocument(GeoBuilder::grid(2), 1);
         doc.minFileSize = 0;
         Bytes bytes = GeoBuilder::grid(length == n ? 3 : 1).build();
         putLE(bytes, at, word);

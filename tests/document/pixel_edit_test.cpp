@@ -34,8 +34,10 @@ TEST(PixelEdit, LinesLeaveNoGapsAndStayInsideTheImage) {
 }
 
 // Fills take 4-connected areas through odd shapes (width, x, y, index, before and after),
-// never across a diagonal, never into a pad that holds the area's index.
-TEST(PixelEdit, FillsTakeExactlyTheFourConnectedArea) {
+// never across a diagonal, never into a pad that holds the area's index. Reads outside the
+// image, or past what its buffer holds, say so; writes there, fills from there, with index 16
+// or of the same index do nothing.
+TEST(PixelEdit, FillsTakeTheFourConnectedAreaAndOutsideOrUnchangedPixelsWriteNothing) {
     const std::string maze = "11111110/10001010/10101010/10100010/11111010";
     for (const auto& [width, x, y, index, rows, changed] :
          {Case{7, 1, 1, 2, maze + "|11111110/12221210/12121210/12122210/11111210", {1, 1, 6, 5}},
@@ -48,11 +50,6 @@ TEST(PixelEdit, FillsTakeExactlyTheFourConnectedArea) {
         EXPECT_EQ(floodFill(image, x, y, static_cast<std::uint8_t>(index)), changed) << rows;
         EXPECT_EQ(rowsOf(image), rows.substr(bar + 1));
     }
-}
-
-// Reads outside the image, or past what its buffer holds, say so; writes there, fills
-// from there, with index 16 or of the same index do nothing.
-TEST(PixelEdit, OutsideAndUnchangedPixelsWriteNothing) {
     ImportSlot image = imageFromRows(3, "1234/5678");
     EXPECT_EQ(pixelAt(image, 2, 1), 7);
     EXPECT_TRUE(setPixel(image, 2, 0, 9));

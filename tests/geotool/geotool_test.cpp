@@ -55,8 +55,7 @@ TEST(Geotool, PrintsWhatTheEditorSaysAndWritesExactlyTheEditorsFiles) {
                 text.replace(k, from.size(), to);
         return text;
     };
-    GeoBuilder two;
-    two.elements = {{10, 20, 6, 4, 7, 5, -3, 2}, {100, 50, 12, 9, 13, 10, 4, -1, 0, 0x10}};
+    const GeoBuilder two{{{10, 20, 6, 4, 7, 5, -3, 2}, {100, 50, 12, 9, 13, 10, 4, -1, 0, 0x10}}};
     writeBytes(dir.file("two.geo"), two.build());
     writeBytes(dir.file("big.geo"), std::vector<std::uint8_t>(40000, 1));
     const auto usage = [](const std::string& why) { return "2||geotool: " + why + "\n\n<usage>"; };

@@ -18,8 +18,21 @@ void expectTwins(const Bmp& rle, const Bmp& plain) {
     EXPECT_EQ(slotState(a), slotState(b));
 }
 
-// Our encoder's streams in both depths, from every kind of command to encoded runs only.
-TEST(RleTwins, EncodedPicturesImportAsTheirUncompressedTwins) {
+// A stream, and the indices of its uncompressed twin, top row first. biSizeImage is the
+// stream's length unless given.
+struct StreamCase {
+    std::array<std::int32_t, 3> shape;  // bits, width, height
+    Bytes stream, indices;
+    std::optional<std::uint32_t> sizeImage = std::nullopt;
+};
+
+// Our encoder's streams in both depths, from every kind of command to encoded runs only;
+// then hand-made streams with every command, then damaged streams, which are accepted and cut:
+// nothing is placed outside the image or wrapped into another row, an absolute run cut at
+// the edge still skips all its bytes, a stream ends at the end of the file or of
+// biSizeImage, whichever comes first (biSizeImage 0: the file), and what it never sets is
+// index 0.
+TEST(RleImport, EncodedHandMadeAndDamagedStreamsImportAsTheTwinTheyDescribe) {
     for (const std::uint16_t bits : {std::uint16_t{4}, std::uint16_t{8}})
         for (const auto& [w, h] : {std::pair(1, 1), {3, 2}, {7, 5}, {16, 9}, {33, 20}, {255, 240}})
             for (const RleOptions& option : {RleOptions{}, {false, 255}, {true, 4}, {false, 0}}) {
@@ -29,22 +42,6 @@ TEST(RleTwins, EncodedPicturesImportAsTheirUncompressedTwins) {
                                                 << option.skipZeros << option.maxAbsolute);
                 expectTwins(Bmp(plain).encoded(option), plain);
             }
-}
-
-// A stream, and the indices of its uncompressed twin, top row first. biSizeImage is the
-// stream's length unless given.
-struct StreamCase {
-    std::array<std::int32_t, 3> shape;  // bits, width, height
-    Bytes stream, indices;
-    std::optional<std::uint32_t> sizeImage = std::nullopt;
-};
-
-// Hand-made streams with every command, then damaged streams, which are accepted and cut:
-// nothing is placed outside the image or wrapped into another row, an absolute run cut at
-// the edge still skips all its bytes, a stream ends at the end of the file or of
-// biSizeImage, whichever comes first (biSizeImage 0: the file), and what it never sets is
-// index 0.
-TEST(RleStreams, EveryCommandAndEveryDamageImportAsTheTwinItDescribes) {
     const StreamCase cases[] = {
         // Bottom up: a run; an absolute run with its pad byte; an end of line; an absolute
         // run of 4 (no pad); a delta right and up, which keeps the column; a run; an end of

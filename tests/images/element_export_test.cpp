@@ -13,17 +13,14 @@ namespace zt9::test {
 namespace {
 
 // The file of a 3 x 2 element in either depth, with its palette size field and its 8 pixel
-// bytes.
-Bytes tinyBmp(std::uint8_t bits, std::uint8_t used, std::initializer_list<std::uint8_t> pixels) {
-    Bytes file = {'B', 'M', 126, 0, 0, 0, 0, 0, 0, 0, 118, 0, 0, 0,    // size, pixels at 118
-                  40, 0, 0, 0, 3, 0, 0, 0, 2, 0, 0, 0, 1, 0, bits, 0,  // 3 x 2, 1 plane
-                  0, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,      // 8 pixel bytes
-                  used, 0, 0, 0, used, 0, 0, 0,
-                  // Entries 0 to 4 are colours 1 to 5 (blue, green, red, 0); bit 15 is ignored.
-                  248, 248, 248, 0, 0, 0, 248, 0, 0, 248, 0, 0, 248, 0, 0, 0, 8, 8, 8, 0};
-    file.resize(54 + 60);                   // colours 6 to 15 are black
-    file.insert(file.end(), {0, 0, 8, 0});  // colour 0 (red 1) is entry 15
-    file.insert(file.end(), pixels);
+// bytes, no resolution: entries 0 to 4 are colours 1 to 5 (bit 15 ignored), colours 6 to 15
+// are black and colour 0 (red 1) is entry 15.
+Bytes tinyBmp(std::uint16_t bits, std::uint32_t used, const Bytes& pixels) {
+    Bmp b(3, 2, bits);
+    b.palette = {{248, 248, 248, 0}, {0, 0, 248, 0}, {0, 248, 0, 0}, {248, 0, 0, 0}, {8, 8, 8, 0}};
+    b.setEntry(15, 8, 0, 0).clrUsed = used, b.stream = pixels;
+    Bytes file = b.build();
+    putLE(file, 38, 0), putLE(file, 42, 0);
     return file;
 }
 
@@ -34,8 +31,7 @@ Bytes tinyBmp(std::uint8_t bits, std::uint8_t used, std::initializer_list<std::u
 // file has the bottom row first, in 4 bits the left pixel high, and the neighbour of the
 // odd width in the padding. Other modes write nothing.
 TEST(ExportBytes, TinyElementInBothDepthsAndNothingInOtherModes) {
-    GeoBuilder font;
-    font.elements = {{.x = 1, .width = 3, .height = 1, .paletteFlags = 0xFFFFFFFF}};
+    GeoBuilder font{{{.x = 1, .width = 3, .height = 1, .paletteFlags = 0xFFFFFFFF}}};
     font.elements[0].colors = {0x0001, 0x7FFF, 0x001F, 0x03E0, 0x7C00, 0x8421};
     font.pixels[0] = 0x21, font.pixels[1] = 0x53, font.pixels[128] = 0x0F, font.pixels[129] = 0x4E;
     const GeoDocument doc = openDocument(font);
@@ -60,22 +56,21 @@ TEST(ElementRoundTrip, ExportThenImportAndCopyThenPasteGiveTheElementBack) {
         {7, 158, 198}, {6, 158, 198}, {9, 198, 238}, {1, 158, 158}, {255, 1398, 2678}};
     for (const auto& [width, size4, size8] : cases) {
         const GeoBuilder font = GeoBuilder::grid(3, width, 9);
-        GeoDocument loaded = openDocument(font);
-        loaded.currentElement = 2;
+        GeoDocument loaded = openDocument(font, 2);
         for (const auto& [mode, size] : {std::pair(kExport4bpp, size4), {kExport8bpp, size8}}) {
             SCOPED_TRACE(testing::Message() << "width " << width << " mode " << mode);
             GeoDocument doc = loaded;
             const Bytes file = exportElementBytes(doc, mode);
             EXPECT_EQ(file.size(), size);
+            // A copy is the 4-bit export without its file header.
+            EXPECT_TRUE(mode != kExport4bpp ||
+                        copyAsDib(presentImage(loaded, 2)) == Bytes(file.begin() + 14, file.end()));
             ASSERT_EQ(import(doc, file), kAccepted);
             EXPECT_EQ(doc.buildSaveImage(), font.build());
             doc.configs[2].y = 40;
             EXPECT_EQ(exportElementBytes(doc, mode), file);
         }
-        const ImportSlot copied = presentImage(loaded, 2);
-        const Bytes file = exportElementBytes(loaded, kExport4bpp);
-        EXPECT_EQ(copyAsDib(copied), Bytes(file.begin() + 14, file.end()));
-        ASSERT_EQ(paste(loaded, true, encodeElementImage(copied)), kAccepted);
+        ASSERT_EQ(paste(loaded, true, encodeElementImage(presentImage(loaded, 2))), kAccepted);
         EXPECT_EQ(loaded.buildSaveImage(), font.build());
     }
 }
@@ -85,8 +80,7 @@ TEST(ElementRoundTrip, ExportThenImportAndCopyThenPasteGiveTheElementBack) {
 // save rounds), and exports as it does after a save and a reload.
 // The twin exports as loaded until it is drawn on, and again after a new import.
 TEST(DrawnElement, SavesLikeItsImportedTwinAndExportsItsOwnImage) {
-    GeoDocument drawn = openDocument(GeoBuilder::grid(3, 6, 4));
-    drawn.currentElement = 1;
+    GeoDocument drawn = openDocument(GeoBuilder::grid(3, 6, 4), 1);
     GeoDocument twin = drawn;
     const GeoDocument loaded = drawn;
     ImportSlot& image = makeOwnImage(drawn, 1);

@@ -24,9 +24,7 @@ inline GeoDocument font(std::uint32_t x = 0, std::uint32_t y = 0) {
     GeoBuilder builder = GeoBuilder::grid(2);
     auto& e = builder.elements[1];
     std::tie(e.x, e.y, e.displayX, e.displayY) = std::tuple(x, y, -3, 2);
-    GeoDocument doc = openDocument(builder);
-    doc.currentElement = 1;
-    return doc;
+    return openDocument(builder, 1);
 }
 
 // Entry k is blue k, green 16 + k, red 32 + k; entry 15 and any later entry are zero.
@@ -50,8 +48,7 @@ inline Bmp picture(std::int32_t w, std::int32_t h, std::uint16_t bits) {
 }
 
 inline auto slotState(const GeoDocument& doc) {
-    const ImportSlot& s = doc.importSlots[1];
-    return std::tie(doc.modified, doc.configs, s.imported, s.pixels, s.colors, s.width, s.height);
+    return std::tie(doc.modified, doc.configs, doc.importSlots[1]);
 }
 
 // What `call` does to `doc`: kAccepted, or its refusal's message, with " (changed)" when the
@@ -71,10 +68,8 @@ inline std::string import(GeoDocument& doc, const Bytes& file) {
 // A paste into `doc`, our own format or a DIB.
 inline std::string paste(GeoDocument& doc, bool own, const Bytes& data) {
     FieldCode codes[2]{};
-    return attempt(doc, [&] {
-        own ? pasteElementImage(doc, codes[0], codes[1], data)
-            : pasteDib(doc, codes[0], codes[1], data);
-    });
+    const auto call = own ? pasteElementImage : pasteDib;
+    return attempt(doc, [&] { call(doc, codes[0], codes[1], data); });
 }
 
 }  // namespace zt9::test

@@ -21,8 +21,7 @@ static bool check(bool ok, const std::wstring& what) {
 
 // A string of the file's version information; empty when the file has none.
 static std::wstring versionValue(const std::wstring& file, const std::wstring& name) {
-    DWORD ignored = 0;
-    std::vector<char> data(GetFileVersionInfoSizeW(file.c_str(), &ignored) + 1);
+    std::vector<char> data(GetFileVersionInfoSizeW(file.c_str(), nullptr) + 1);
     void* value = nullptr;
     UINT length = 0;
     const std::wstring key = L"\\StringFileInfo\\040904B0\\" + name;

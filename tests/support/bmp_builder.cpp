@@ -60,27 +60,6 @@ Bytes encodeRle(const Bytes& px, std::size_t w, std::size_t h, std::uint16_t bit
 
 }  // namespace
 
-BmpBuilder& BmpBuilder::withDistinctPalette(std::size_t entries) {
-    palette.assign(entries, {0, 0, 0, 0});
-    for (std::uint8_t k = 0; k < std::min<std::size_t>(entries, 15); ++k)
-        palette[k] = {k, std::uint8_t(16 + k), std::uint8_t(32 + k), 0};
-    return *this;
-}
-
-BmpBuilder& BmpBuilder::setEntry(std::size_t k, std::uint8_t red, std::uint8_t green,
-                                 std::uint8_t blue, std::uint8_t reserved) {
-    palette.resize(std::max(palette.size(), k + 1), {0, 0, 0, 0});
-    palette[k] = {blue, green, red, reserved};
-    return *this;
-}
-
-BmpBuilder& BmpBuilder::setIndex(std::uint32_t x, std::uint32_t y, std::uint8_t value) {
-    const auto w = static_cast<std::size_t>(std::max(width, 0));
-    indices.resize(std::max(indices.size(), w * static_cast<std::size_t>(std::max(height, 0))));
-    indices.at(std::size_t{y} * w + x) = value;
-    return *this;
-}
-
 std::vector<std::uint8_t> BmpBuilder::build() const {
     // Absurd sizes are written into the field only; 40 bytes of info header follow.
     const std::size_t info = infoSize >= 40 && infoSize <= 4096 ? infoSize : 40;

@@ -50,7 +50,7 @@ std::vector<std::uint8_t> GeoBuilder::build() const {
     if (n == 0)
         throw std::invalid_argument("a GEO file needs at least one element");
     std::vector<std::uint8_t> out(30740 + 52 * n, 0);
-    putLE(out, 0, signature.value_or(0x76312E30));
+    putLE(out, 0, 0x76312E30);  // "0.1v"
     putLE(out, 4, static_cast<std::uint32_t>(p));
     putLE(out, 8, headerWord2);
     for (std::size_t i = 0; i < n; ++i) {

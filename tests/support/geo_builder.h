@@ -26,7 +26,6 @@ struct GeoBuilder {
     std::vector<std::uint8_t> pixels = std::vector<std::uint8_t>(30720, 0);  // 240 rows x 128
     std::vector<std::uint8_t> extraBytes{};                                  // after the palettes
     std::uint32_t headerWord2 = 0xA5A5A5A5;
-    std::optional<std::uint32_t> signature{};   // deliberate damage: replaces "0.1v"
     std::optional<std::uint32_t> lastNumber{};  // deliberate damage: top byte of the last number
 
     // A font of n elements laid out left to right, top to bottom, each w x (h + 1),

@@ -35,10 +35,12 @@ std::string listed(const Values&... values) {
     return out.str();
 }
 
-// A document opened from a built font, checked as the load command does.
-inline GeoDocument openDocument(const GeoBuilder& builder) {
+// A document opened from a built font, checked as the load command does, with element
+// `current` selected.
+inline GeoDocument openDocument(const GeoBuilder& builder, std::uint32_t current = 0) {
     GeoDocument doc;
     openFont(doc, builder.build());  // a refusal fails the test with its error
+    doc.currentElement = current;
     return doc;
 }
 
