@@ -73,11 +73,9 @@ TEST_F(DrawTest, StrokesPaintGapFreeLinesInsideTheElementOneStepEach) {
     EXPECT_FALSE(window.pointerCancel());
     EXPECT_EQ(held, "11110101111110011");  // the strokes, the line, the second stroke, Escape
     EXPECT_EQ(state(), "000011/000000/000000/002211/000022 r1 3");
-    for (const int id : {IDM_UNDO, IDM_UNDO, IDM_UNDO})
-        act(id);
+    act(IDM_UNDO), act(IDM_UNDO), act(IDM_UNDO);
     EXPECT_EQ(state(), "000000/000000/000000/000000/000000 r0 3");
-    for (const int id : {IDM_REDO, IDM_REDO, IDM_REDO})
-        act(id);
+    act(IDM_REDO), act(IDM_REDO), act(IDM_REDO);
     EXPECT_EQ(state(), "000011/000000/000000/002211/000022 r1 3");
 }
 

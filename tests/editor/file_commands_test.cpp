@@ -2,7 +2,6 @@
 // each failure's message and the state it leaves.
 #include <stdexcept>
 
-#include "editor/dropped_files.h"
 #include "editor/texts.h"
 #include "editor_fixture.h"
 
@@ -145,21 +144,24 @@ TEST_F(EditorTest, FramesShowEachFailureOnceAndQuietFramesReportARunOfThemAfterw
 
 TEST_F(EditorTest, DropsLoadAndImportInTheirOrderAndWaitForAnOpenCommand) {
     const std::filesystem::path three = write("three.GEO", GeoBuilder::grid(3).build()),
-                                five = write("five.geo", GeoBuilder::grid(5).build()),
+                                five = write("v1.5.Geo", GeoBuilder::grid(5).build()),
                                 bad = write("bad.geo", std::vector<std::uint8_t>(31000, 7)),
                                 bmp = write("a.BMP",
                                             BmpBuilder(4, 2, 4).withDistinctPalette().build());
     const auto drop = [&](std::vector<std::filesystem::path> paths) {
         return step([&] { window.dropFiles(paths); });
     };
-    // No font yet: a BMP is not imported but stays the dialogs' file name.
-    EXPECT_EQ(drop({bmp, write("a.txt", {1}), dir.file("a")}), "");
+    // No font yet: a BMP is not imported but stays the dialogs' file name. Only the last
+    // extension counts, and a name that is nothing but one has none.
+    EXPECT_EQ(drop({bmp, write("a.txt", {1}), dir.file("a"), "a.geo.bak", "a.geox", "v1.2/a",
+                    ".geo", "a.ge"}),
+              "");
     EXPECT_EQ(window.fileName, bmp);
     EXPECT_EQ(drop({three, bmp}),
               "#2 DX-3 DY-2 H1 N0 RH2 RW5 W4 X0 Y0 c0 d1 p1 r1 t1 v0 z1 draw *");
     // Two fonts over these edits: one question, answered No, and the second font stays.
-    EXPECT_EQ(drop({five, three}), kAsk + "H4 RH5 RW7 W6 r0 draw");
-    EXPECT_EQ(window.documentPath, three);
+    EXPECT_EQ(drop({three, five}), kAsk + "#4 H4 RH5 RW7 W6 r0 draw");
+    EXPECT_EQ(window.documentPath, five);
     // A font refused by its checks leaves no font for the BMP after it.
     EXPECT_EQ(drop({bad, bmp}),
               "error: Has been opened not GEO file; DX0 DY0 H0 RH0 RW1 W1 d0 p0 draw");
@@ -167,16 +169,8 @@ TEST_F(EditorTest, DropsLoadAndImportInTheirOrderAndWaitForAnOpenCommand) {
     window.dropFiles({three});
     act(IDM_MOVE_DOWN);
     duringNextModal = [&] { window.dropFiles({bmp}); };
-    EXPECT_EQ(step(IDM_LOAD, "five.geo"),
+    EXPECT_EQ(step(IDM_LOAD, "v1.5.Geo"),
               kAsk + "open geo1 /three.GEO; #4 H1 RH2 RW5 W4 Y0 r1 draw *");
-}
-
-TEST(DroppedFiles, OnlyTheLastExtensionCountsWhateverItsCase) {
-    for (const char* path : {"FONT.geo", "font.GEO", "dir/Font.Geo", "a.b.geo"})
-        EXPECT_TRUE(hasExtension(path, "GEO")) << path;
-    for (const char* path : {"a.geo.bak", "a.geox", "a", "v1.2/a", ".geo", "a.ge", "a.bmp"})
-        EXPECT_FALSE(hasExtension(path, "GEO")) << path;
-    EXPECT_TRUE(hasExtension("glyph.Bmp", "BMP"));
 }
 
 }  // namespace zt9::test
