@@ -9,7 +9,7 @@ namespace zt9::test {
 
 const std::string kAsk = "beep; ask Save: Save changes?; ", kSaveError = "error: File save error;";
 
-TEST_F(EditorTest, LoadShowsTheFirstElementAndEachRefusalLeavesTheStateItNames) {
+TEST_F(EditorTest, LoadShowsTheFirstElementEachRefusalLeavesTheStateItNamesAndTheTitleFollows) {
     write("grid.geo", GeoBuilder::grid(3).build());
     EXPECT_EQ(step(IDM_LOAD, "grid.geo"),
               "open geo1 /; #2 DX-3 DY-2 H4 N0 RH5 RW7 W6 X0 Y0 c0 d1 p1 r0 t1 v0 z1 draw");
@@ -38,6 +38,15 @@ TEST_F(EditorTest, LoadShowsTheFirstElementAndEachRefusalLeavesTheStateItNames) 
                       window.view.shownFrame == ElementConfig{},
                   closes);
     }
+    // Each action and the titles it sets: none when the text stays the same.
+    const std::string title = "grid.geo - ZT9 font editor";
+    const std::vector<std::tuple<int, std::string, std::vector<std::string>>> steps = {
+        {IDM_LOAD, "grid.geo", {title}}, {IDC_POS_X, "9", {"*" + title}},
+        {IDM_MOVE_RIGHT, "", {}},        {IDM_SAVE_AS, "copy.geo", {title}},
+        {IDM_NEXT_ELEMENT, "", {}},      {IDM_MOVE_DOWN, "", {"*" + title}},
+        {IDM_SAVE, "", {title}},         {IDM_LOAD, "grid.geo", {}}};
+    for (const auto& [id, name, set] : steps)
+        EXPECT_EQ((titles.clear(), act(id, name), titles), set) << id << " " << name;
 }
 
 TEST_F(EditorTest, SaveAsWritesACopySaveTheLoadedFileAndAFailedSaveStopsALoad) {
@@ -61,19 +70,6 @@ TEST_F(EditorTest, SaveAsWritesACopySaveTheLoadedFileAndAFailedSaveStopsALoad) {
     EXPECT_EQ(step(IDM_LOAD, "grid.geo"), kAsk + kSaveError + " *");
     EXPECT_EQ(step(IDM_LOAD), kAsk + "open geo1 /other.geo; *");
     EXPECT_EQ(step(IDM_LOAD, "grid.geo"), kAsk + "open geo1 /other.geo; #2 X4 draw");
-}
-
-TEST_F(EditorTest, TheTitleNamesTheLoadedFileMarksUnsavedEditsAndIsSetOnlyWhenItChanges) {
-    write("grid.geo", GeoBuilder::grid(3).build());
-    const std::string font = "grid.geo - ZT9 font editor";
-    // Each action and the titles it sets: none when the text stays the same.
-    const std::vector<std::tuple<int, std::string, std::vector<std::string>>> steps = {
-        {IDM_LOAD, "grid.geo", {font}}, {IDC_POS_X, "9", {"*" + font}},
-        {IDM_MOVE_RIGHT, "", {}},       {IDM_SAVE_AS, "copy.geo", {font}},
-        {IDM_NEXT_ELEMENT, "", {}},     {IDM_MOVE_DOWN, "", {"*" + font}},
-        {IDM_SAVE, "", {font}},         {IDM_LOAD, "grid.geo", {}}};
-    for (const auto& [id, name, set] : steps)
-        EXPECT_EQ((titles.clear(), act(id, name), titles), set) << id << " " << name;
 }
 
 TEST_F(EditorTest, ClosingAsksOnlyAboutUnsavedEditsAndWaitsForAnOpenCommand) {

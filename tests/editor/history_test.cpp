@@ -103,7 +103,7 @@ TEST_F(HistoryTest, RandomEditsUndoToTheLoadedBytesAndRedoToTheEditedOnes) {
     EXPECT_GT(checkedMarks, 5);
 }
 
-TEST_F(HistoryTest, HeldKeysAndArrowClicksMergeAndAnythingBetweenStartsANewStep) {
+TEST_F(HistoryTest, HeldKeysArrowClicksAndDragsMergeAndAnythingBetweenStartsANewStep) {
     openGrid();
     for (int i = 0; i < 30; ++i)
         act(IDM_MOVE_DOWN);
@@ -130,6 +130,34 @@ TEST_F(HistoryTest, HeldKeysAndArrowClicksMergeAndAnythingBetweenStartsANewStep)
     EXPECT_EQ(entries(), "Undo Position X of element 0 [Ctrl+Z] | ~Redo [Ctrl+Y]");
     // A typical move step is small.
     EXPECT_LT(window.history().memoryUsed() / window.history().size(), 200u);
+    // A drag is one step, a cancelled one leaves nothing and a command ends it.
+    openGrid();
+    std::int32_t out = 0;
+    window.beginGesture(IDC_POS_Y, false);
+    for (std::int32_t y = 1; y < 8; ++y)
+        document.setY(y, out);
+    window.frame([&] { window.finishGesture(); });  // as the button's release arrives
+    EXPECT_EQ(listed(window.history().size(), document.isModified(), menuTexts[IDM_UNDO]),
+              "1 1 Undo Position Y of element 0 [Ctrl+Z] ");
+    window.beginGesture(IDC_POS_X, true);
+    document.setX(40, out);
+    document.importSlots[0].imported = 1;
+    window.cancelGesture();  // Escape: back where it started
+    EXPECT_EQ(
+        listed(document.configs[0].x, document.importSlots[0].imported, window.history().size()),
+        "0 0 1 ");
+    window.beginGesture(IDC_POS_X, false);
+    document.setX(0, out);  // stores the same value: nothing to record, nothing marked
+    window.finishGesture();
+    act(IDM_UNDO);
+    EXPECT_FALSE(document.isModified());
+    window.beginGesture(IDC_POS_X, false);
+    document.setX(10, out);
+    act(IDM_MOVE_DOWN);  // ends the drag as its own step first
+    EXPECT_EQ(listed(window.history().size(), menuTexts[IDM_UNDO]),
+              "2 Undo Position Y of element 0 [Ctrl+Z] ");
+    act(IDM_UNDO);
+    EXPECT_EQ(menuTexts[IDM_UNDO], "Undo Position X of element 0 [Ctrl+Z]");
 }
 
 TEST_F(HistoryTest, TheSavePointDecidesTheMarkAndClosingAsksOnlyAwayFromIt) {
@@ -201,36 +229,6 @@ TEST_F(HistoryTest, ImportsAndResetsComeBackWithTheirImageAndCheckMark) {
     act(IDC_HEIGHT, "9");
     act(IDM_RESET_CONFIG);
     EXPECT_EQ(menuTexts[IDM_UNDO], "Undo reset of element 2 [Ctrl+Z]");
-}
-
-TEST_F(HistoryTest, AGestureIsOneStepACancelledOneLeavesNothingAndACommandEndsIt) {
-    openGrid();
-    std::int32_t out = 0;
-    window.beginGesture(IDC_POS_Y, false);
-    for (std::int32_t y = 1; y < 8; ++y)
-        document.setY(y, out);
-    window.frame([&] { window.finishGesture(); });  // as the button's release arrives
-    EXPECT_EQ(listed(window.history().size(), document.isModified(), menuTexts[IDM_UNDO]),
-              "1 1 Undo Position Y of element 0 [Ctrl+Z] ");
-    window.beginGesture(IDC_POS_X, true);
-    document.setX(40, out);
-    document.importSlots[0].imported = 1;
-    window.cancelGesture();  // Escape: back where it started
-    EXPECT_EQ(
-        listed(document.configs[0].x, document.importSlots[0].imported, window.history().size()),
-        "0 0 1 ");
-    window.beginGesture(IDC_POS_X, false);
-    document.setX(0, out);  // stores the same value: nothing to record, nothing marked
-    window.finishGesture();
-    act(IDM_UNDO);
-    EXPECT_FALSE(document.isModified());
-    window.beginGesture(IDC_POS_X, false);
-    document.setX(10, out);
-    act(IDM_MOVE_DOWN);  // ends the drag as its own step first
-    EXPECT_EQ(listed(window.history().size(), menuTexts[IDM_UNDO]),
-              "2 Undo Position Y of element 0 [Ctrl+Z] ");
-    act(IDM_UNDO);
-    EXPECT_EQ(menuTexts[IDM_UNDO], "Undo Position X of element 0 [Ctrl+Z]");
 }
 
 }  // namespace
