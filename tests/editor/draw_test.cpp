@@ -22,8 +22,7 @@ class DrawTest : public EditorTest {
         font.elements[0].colors[5] = 0x7C00;
         openGrid(font);
         window.setPictureRoom(400, 300, 10, 10);
-        for (const int id : {IDM_TOGGLE_VIEW, IDM_ZOOM_IN, IDM_ZOOM_IN, IDM_ZOOM_IN})
-            act(id);
+        act(IDM_TOGGLE_VIEW), act(IDM_ZOOM_IN), act(IDM_ZOOM_IN), act(IDM_ZOOM_IN);
     }
     // An event over frame pixel (column, row); whether the window must hold the capture
     // goes to `held`.

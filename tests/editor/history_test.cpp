@@ -162,9 +162,7 @@ TEST_F(HistoryTest, HeldKeysArrowClicksAndDragsMergeAndAnythingBetweenStartsANew
 
 TEST_F(HistoryTest, TheSavePointDecidesTheMarkAndClosingAsksOnlyAwayFromIt) {
     const std::filesystem::path font = openGrid();
-    act(IDM_MOVE_RIGHT);
-    act(IDM_SAVE);
-    act(IDC_DISPLAY_X, "9");
+    act(IDM_MOVE_RIGHT), act(IDM_SAVE), act(IDC_DISPLAY_X, "9");
     EXPECT_EQ(step(IDM_UNDO), "DX-3 draw");  // back at the save: nothing unsaved
     EXPECT_EQ(titles.back(), "grid.geo - ZT9 font editor");
     EXPECT_EQ(step(IDM_EXIT), "destroy;");
@@ -179,8 +177,7 @@ TEST_F(HistoryTest, TheSavePointDecidesTheMarkAndClosingAsksOnlyAwayFromIt) {
     answers = "n";
     EXPECT_EQ(step(IDM_EXIT), "beep; ask Quit: Save changes?; destroy; *");
     // A new edit after an undo cuts the undone steps off, the save point with them.
-    act(IDM_UNDO);
-    act(IDM_MOVE_DOWN);
+    act(IDM_UNDO), act(IDM_MOVE_DOWN);
     EXPECT_EQ(listed(menuTexts[IDM_REDO], window.history().size()), "~Redo [Ctrl+Y] 1 ");
     EXPECT_EQ(step(IDM_UNDO), "Y0 draw *");  // the saved state is out of reach now
     EXPECT_EQ(readBytes(font).at(24), 2);    // x as saved
@@ -189,12 +186,10 @@ TEST_F(HistoryTest, TheSavePointDecidesTheMarkAndClosingAsksOnlyAwayFromIt) {
     act(IDM_LOAD, "missing.geo");  // not saved first: the answer is No
     EXPECT_EQ(menuTexts[IDM_UNDO], "Undo Position Y of element 0 [Ctrl+Z]");
     write("not.geo", std::vector<std::uint8_t>(31000, 7));
-    act(IDM_LOAD, "not.geo");
-    log.clear();
+    act(IDM_LOAD, "not.geo"), log.clear();
     EXPECT_EQ(listed(entries(), window.history().size()), "~Undo [Ctrl+Z] | ~Redo [Ctrl+Y] 0 ");
     EXPECT_EQ(step(IDM_UNDO), "");  // without a font: nothing but the repaint
-    act(IDM_MOVE_RIGHT);
-    act(IDM_LOAD, "grid.geo");
+    act(IDM_MOVE_RIGHT), act(IDM_LOAD, "grid.geo");
     EXPECT_EQ(listed(window.history().size(), document.isModified(), menuTexts[IDM_UNDO]),
               "0 0 ~Undo [Ctrl+Z] ");
 }
@@ -208,11 +203,9 @@ TEST_F(HistoryTest, ImportsAndResetsComeBackWithTheirImageAndCheckMark) {
     act(IDM_IMPORT, "a.bmp");
     const ImportSlot imported = document.importSlots[1];
     const std::vector<std::uint8_t> withImage = document.buildSaveImage();
-    act(IDM_IMPORT, "wide.bmp");  // refused: no step
-    act(IDM_RESET_IMPORT);
-    act(IDM_PREVIOUS_ELEMENT);
-    act(IDC_RESET_POS_X);  // changes nothing: no step
-    log.clear();
+    // The refused import and the reset that changes nothing leave no step.
+    act(IDM_IMPORT, "wide.bmp"), act(IDM_RESET_IMPORT), act(IDM_PREVIOUS_ELEMENT);
+    act(IDC_RESET_POS_X), log.clear();
     EXPECT_EQ(menuTexts[IDM_UNDO], "Undo reset import of element 1 [Ctrl+Z]");
     EXPECT_EQ(step(IDM_UNDO), "DX-2 DY-1 H2 N1 RH3 RW10 W9 X6 c1 r1 draw *");
     EXPECT_TRUE(document.importSlots[1] == imported && document.buildSaveImage() == withImage);
@@ -220,14 +213,11 @@ TEST_F(HistoryTest, ImportsAndResetsComeBackWithTheirImageAndCheckMark) {
     EXPECT_EQ(step(IDM_UNDO), "H4 RH5 RW7 W6 r0 draw");
     EXPECT_TRUE(document.importSlots[1] == none);
     EXPECT_EQ(menuTexts[IDM_REDO], "Redo import into element 1 [Ctrl+Y]");
-    act(IDM_REDO);
-    act(IDM_NEXT_ELEMENT);
-    act(IDC_POS_X, "40");
-    act(IDC_RESET_POS_X);
-    act(IDM_RESET_CONFIG);  // the width was not changed: nothing to reset
-    EXPECT_EQ(menuTexts[IDM_UNDO], "Undo reset of Position X of element 2 [Ctrl+Z]");
-    act(IDC_HEIGHT, "9");
+    // Reset Config finds nothing more to reset after Reset X.
+    act(IDM_REDO), act(IDM_NEXT_ELEMENT), act(IDC_POS_X, "40"), act(IDC_RESET_POS_X);
     act(IDM_RESET_CONFIG);
+    EXPECT_EQ(menuTexts[IDM_UNDO], "Undo reset of Position X of element 2 [Ctrl+Z]");
+    act(IDC_HEIGHT, "9"), act(IDM_RESET_CONFIG);
     EXPECT_EQ(menuTexts[IDM_UNDO], "Undo reset of element 2 [Ctrl+Z]");
 }
 

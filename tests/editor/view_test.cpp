@@ -160,9 +160,7 @@ TEST_F(EditorTest, StatusBarFollowsTheFontAndThePointerAndTheWheelZoomsAboutIt) 
               "|x 50, y 88||×1|@0,48 z1 |x 146, y 88||×1|@96,48 z1 |x 194, y 88||×1|@144,48 z1");
     // Picture Element: the element's own coordinates, its colour index and the colour shown
     // (element 1's index 9 is 15-bit colour 19, 10, 22; index 0 shows the green block).
-    act(IDM_NEXT_ELEMENT);
-    act(IDM_MOVE_DOWN);
-    act(IDM_TOGGLE_VIEW);
+    act(IDM_NEXT_ELEMENT), act(IDM_MOVE_DOWN), act(IDM_TOGGLE_VIEW);
     EXPECT_EQ(statusBar(), "Element 1 of 3: x 6, y 1, 6 × 5||Pencil, colour 1|×1|Modified");
     EXPECT_EQ(at(4, 2) + "; " + at(5, 2),
               "x 10, y 3, index 9, #9850B0; x 11, y 3, index 0, #00FF00");
@@ -197,8 +195,7 @@ TEST_F(EditorTest,
     const int before = invalidations;
     act(IDM_MOVE_RIGHT);
     EXPECT_EQ(invalidated, (PixelRect{0, 0, 8, 5}));
-    act(IDM_SAVE);
-    act(IDM_ZOOM_IN);
+    act(IDM_SAVE), act(IDM_ZOOM_IN);
     EXPECT_EQ(std::pair(invalidations - before, invalidated), std::pair(2, PixelRect{}));
 }
 
