@@ -71,10 +71,8 @@ TEST_F(HistoryTest, RandomEditsUndoToTheLoadedBytesAndRedoToTheEditedOnes) {
                 act(IDC_RESET_ELEMENT + static_cast<int>(random() % 9));
                 mayMark = false;
             } else if (kind == 3) {
-                const std::string file =
-                    pick(std::vector<std::string>{"a.bmp", "b.bmp", "bad.bmp"});
-                act(IDM_IMPORT, file);
-                log.clear();
+                const std::string file = std::array{"a.bmp", "b.bmp", "bad.bmp"}[random() % 3];
+                act(IDM_IMPORT, file), log.clear();
                 mayMark = file != "bad.bmp";  // refused
             } else {
                 const int id = pick(kCommands);
@@ -160,7 +158,7 @@ TEST_F(HistoryTest, HeldKeysArrowClicksAndDragsMergeAndAnythingBetweenStartsANew
     EXPECT_EQ(menuTexts[IDM_UNDO], "Undo Position X of element 0 [Ctrl+Z]");
 }
 
-TEST_F(HistoryTest, TheSavePointDecidesTheMarkAndClosingAsksOnlyAwayFromIt) {
+TEST_F(HistoryTest, TheSavePointDecidesTheMarkAndImportsAndResetsComeBackWithTheirImage) {
     const std::filesystem::path font = openGrid();
     act(IDM_MOVE_RIGHT), act(IDM_SAVE), act(IDC_DISPLAY_X, "9");
     EXPECT_EQ(step(IDM_UNDO), "DX-3 draw");  // back at the save: nothing unsaved
@@ -192,9 +190,7 @@ TEST_F(HistoryTest, TheSavePointDecidesTheMarkAndClosingAsksOnlyAwayFromIt) {
     act(IDM_MOVE_RIGHT), act(IDM_LOAD, "grid.geo");
     EXPECT_EQ(listed(window.history().size(), document.isModified(), menuTexts[IDM_UNDO]),
               "0 0 ~Undo [Ctrl+Z] ");
-}
-
-TEST_F(HistoryTest, ImportsAndResetsComeBackWithTheirImageAndCheckMark) {
+    // Imports and resets come back with their image and check mark.
     openGrid();
     write("a.bmp", BmpBuilder(9, 3, 4).withDistinctPalette().build());
     write("wide.bmp", BmpBuilder(256, 2, 4).withDistinctPalette().build());

@@ -125,7 +125,7 @@ TEST(PictureViewport, ScrollStepsWheelNotchesZoomAboutAPointAndWindowPicturePixe
     EXPECT_EQ(wheel.add(120), 1);
 }
 
-TEST_F(EditorTest, StatusBarFollowsTheFontAndThePointerAndTheWheelZoomsAboutIt) {
+TEST_F(EditorTest, StatusBarFollowsFontAndPointerWheelZoomsAboutItAndRepaintsCoverChanges) {
     window.frame([] {});
     EXPECT_EQ(statusBar(), status::kOpenFontHint);
     openGrid();
@@ -169,17 +169,14 @@ TEST_F(EditorTest, StatusBarFollowsTheFontAndThePointerAndTheWheelZoomsAboutIt) 
     EXPECT_EQ(at(7, 4), "");
     act(IDM_LOAD, "grid.geo");
     EXPECT_EQ(statusBar(), "Element 0 of 3: x 0, y 0, 6 × 5|x 7, y 4, over element 1||×1|");
-}
-
-TEST_F(EditorTest,
-       GridStaysOnAcrossLoadsFieldsAreWrittenOnlyWhenTheyChangeAndRepaintsCoverChanges) {
+    // The grid stays on across loads; fields are written only when they change; repaints
+    // cover the changes.
     openGrid();
     window.setPictureRoom(400, 300, 10, 10);
     EXPECT_EQ(step(IDM_GRID), "g1");
     EXPECT_FALSE(window.paintPlan().grid);  // zoom 1
     openGrid();
-    for (int i = 0; i < 3; ++i)
-        act(IDM_ZOOM_IN);
+    act(IDM_ZOOM_IN), act(IDM_ZOOM_IN), act(IDM_ZOOM_IN);
     EXPECT_TRUE(window.paintPlan().grid);
     act(IDM_ZOOM_OUT), act(IDM_ZOOM_OUT), act(IDM_ZOOM_OUT);
     // Stepping writes only the fields whose text changes.
