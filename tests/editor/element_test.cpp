@@ -96,7 +96,7 @@ TEST_F(EditorTest, KeysAndCommittedFieldsStartFromTheShownTextAndShowWhatTheElem
         }
 }
 
-TEST_F(EditorTest, ResetButtonsRestoreTheFileValuesAndKeepTheFontsModifiedMarkHonest) {
+TEST_F(EditorTest, ResetsRestoreTheFileValuesKeepTheMarkHonestAndImportsKeepTheImageSize) {
     GeoBuilder font = GeoBuilder::grid(3);
     font.elements[1] = GeoBuilder::layoutAt(240, 0, 10, 4);  // resize 11 x 5, display 0, 0
     openGrid(font);
@@ -117,10 +117,9 @@ TEST_F(EditorTest, ResetButtonsRestoreTheFileValuesAndKeepTheFontsModifiedMarkHo
     EXPECT_TRUE(showsStored());
     EXPECT_EQ(step(IDC_POS_Y, "20"), "Y20 draw *");
     EXPECT_EQ(step(IDC_RESET_ELEMENT), "Y0 draw *");
-}
-
-TEST_F(EditorTest, ImportKeepsTheImageSizeARefusalChangesNothingAndExportRemembersTheDepth) {
-    GeoBuilder font = GeoBuilder::grid(3);
+    // An import keeps the image's size, a refused one changes nothing, and Export remembers
+    // the depth.
+    font = GeoBuilder::grid(3);
     font.elements[1].x = 250;  // a 9-wide image does not fit there
     openGrid(font);
     write("a.bmp", BmpBuilder(9, 3, 4).withDistinctPalette().build());

@@ -46,7 +46,7 @@ TEST_F(EditorTest, EachRefusedLoadLeavesTheStateItNamesAndTheTitleFollowsTheFont
         EXPECT_EQ((titles.clear(), act(id, name), titles), set) << id << " " << name;
 }
 
-TEST_F(EditorTest, SaveAsWritesACopySaveTheLoadedFileAndAFailedSaveStopsALoad) {
+TEST_F(EditorTest, SaveAsWritesACopyAFailedSaveStopsALoadAndClosingAsksOnlyAboutEdits) {
     const std::filesystem::path font = openGrid(), copy = dir.file("copy.geo"),
                                 other = write("other.geo", GeoBuilder::grid(5).build());
     EXPECT_EQ(step(IDM_MOVE_RIGHT), "X2 draw *");
@@ -67,10 +67,8 @@ TEST_F(EditorTest, SaveAsWritesACopySaveTheLoadedFileAndAFailedSaveStopsALoad) {
     EXPECT_EQ(step(IDM_LOAD, "grid.geo"), kAsk + kSaveError + " *");
     EXPECT_EQ(step(IDM_LOAD), kAsk + "open geo1 /other.geo; *");
     EXPECT_EQ(step(IDM_LOAD, "grid.geo"), kAsk + "open geo1 /other.geo; #2 X4 draw");
-}
-
-TEST_F(EditorTest, ClosingAsksOnlyAboutUnsavedEditsAndWaitsForAnOpenCommand) {
-    const std::filesystem::path font = openGrid();
+    // Closing asks only about unsaved edits and waits for an open command.
+    openGrid();  // grid.geo again
     const std::string ask = "beep; ask Quit: Save changes?; ";
     // The session may end exactly when closing would.
     EXPECT_TRUE(window.queryEndSession());
@@ -91,8 +89,8 @@ TEST_F(EditorTest, ClosingAsksOnlyAboutUnsavedEditsAndWaitsForAnOpenCommand) {
         EXPECT_FALSE(window.queryEndSession());
         window.frame([&] { window.close(); });
     };
-    write("other.geo", GeoBuilder::grid(4).build());
-    EXPECT_EQ(step(IDM_LOAD, "other.geo"), kAsk + "open geo1 /grid.geo; destroy; #3 Y0 draw");
+    write("four.geo", GeoBuilder::grid(4).build());
+    EXPECT_EQ(step(IDM_LOAD, "four.geo"), kAsk + "open geo1 /grid.geo; destroy; #3 Y0 draw");
     window.windowDestroyed();  // nothing runs any more
     EXPECT_EQ(step([&] { window.frame([&] { window.close(); }); }), "");
 }
