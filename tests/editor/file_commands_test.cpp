@@ -95,21 +95,7 @@ TEST_F(EditorTest, SaveAsWritesACopyAFailedSaveStopsALoadAndClosingAsksOnlyAbout
     EXPECT_EQ(step([&] { window.frame([&] { window.close(); }); }), "");
 }
 
-TEST_F(EditorTest, WithoutAFontCommandsChangeNothingShownAndThePanelDoesNothing) {
-    for (const int id : {IDC_WIDTH, IDC_WIDTH_ARROWS, IDC_RESET_ELEMENT})
-        act(id, "3");
-    window.colorChosen(2);
-    // Load, the view modes, Exit and About do what they do; nothing shown changes, so
-    // nothing needs a repaint.
-    for (const CommandEntry& entry : MainWindow::commands())
-        act(entry.id);
-    EXPECT_EQ(invalidations, 0);
-    EXPECT_EQ(step([] {}),
-              "open geo1 /; destroy; message About...: " + std::string(text::kAbout) + ";");
-    EXPECT_EQ(shown, (std::map<std::string, std::string>{{"W", "3"}, {"c", "-1"}, {"v", "1"}}));
-}
-
-TEST_F(EditorTest, FramesShowEachFailureOnceAndQuietFramesReportARunOfThemAfterwards) {
+TEST_F(EditorTest, FramesShowFailuresOnceFontlessCommandsChangeNothingAndDropsKeepOrder) {
     error save, silent;
     save.code = kCodeSave;
     silent.domain = kDomainGeo;  // names no condition
@@ -131,9 +117,19 @@ TEST_F(EditorTest, FramesShowEachFailureOnceAndQuietFramesReportARunOfThemAfterw
     window.frame([&] { window.reportFailure(); });
     EXPECT_EQ(step([] {}), "error: Unknow error; " + kSaveError + " error: Unknow error; report; " +
                                kSaveError + " report; error: Unknow error;");
-}
-
-TEST_F(EditorTest, DropsLoadAndImportInTheirOrderAndWaitForAnOpenCommand) {
+    // Without a font, commands change nothing shown and the panel does nothing.
+    for (const int id : {IDC_WIDTH, IDC_WIDTH_ARROWS, IDC_RESET_ELEMENT})
+        act(id, "3");
+    window.colorChosen(2);
+    // Load, the view modes, Exit and About do what they do; nothing shown changes, so
+    // nothing needs a repaint.
+    for (const CommandEntry& entry : MainWindow::commands())
+        act(entry.id);
+    EXPECT_EQ(invalidations, 0);
+    EXPECT_EQ(step([] {}),
+              "open geo1 /; destroy; message About...: " + std::string(text::kAbout) + ";");
+    EXPECT_EQ(shown, (std::map<std::string, std::string>{{"W", "3"}, {"c", "-1"}, {"v", "1"}}));
+    // Drops load and import in their order and wait for an open command.
     const std::filesystem::path three = write("three.GEO", GeoBuilder::grid(3).build()),
                                 five = write("v1.5.Geo", GeoBuilder::grid(5).build()),
                                 bad = write("bad.geo", std::vector<std::uint8_t>(31000, 7)),
