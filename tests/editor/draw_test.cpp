@@ -22,8 +22,7 @@ class DrawTest : public EditorTest {
         font.elements[0].colors[5] = 0x7C00;
         openGrid(font);
         window.setPictureRoom(400, 300, 10, 10);
-        for (const int id : {IDM_TOGGLE_VIEW, IDM_ZOOM_IN, IDM_ZOOM_IN, IDM_ZOOM_IN})
-            act(id);
+        act(IDM_TOGGLE_VIEW), act(IDM_ZOOM_IN), act(IDM_ZOOM_IN), act(IDM_ZOOM_IN);
     }
     // An event over frame pixel (column, row); whether the window must hold the capture
     // goes to `held`.
@@ -73,11 +72,9 @@ TEST_F(DrawTest, StrokesPaintGapFreeLinesInsideTheElementOneStepEach) {
     EXPECT_FALSE(window.pointerCancel());
     EXPECT_EQ(held, "11110101111110011");  // the strokes, the line, the second stroke, Escape
     EXPECT_EQ(state(), "000011/000000/000000/002211/000022 r1 3");
-    for (const int id : {IDM_UNDO, IDM_UNDO, IDM_UNDO})
-        act(id);
+    act(IDM_UNDO), act(IDM_UNDO), act(IDM_UNDO);
     EXPECT_EQ(state(), "000000/000000/000000/000000/000000 r0 3");
-    for (const int id : {IDM_REDO, IDM_REDO, IDM_REDO})
-        act(id);
+    act(IDM_REDO), act(IDM_REDO), act(IDM_REDO);
     EXPECT_EQ(state(), "000011/000000/000000/002211/000022 r1 3");
 }
 

@@ -176,10 +176,9 @@ class EditorTest : public ::testing::Test, public Screen {
     int fieldWrites = 0;
     // The status bar as shown: the hint alone, or the parts separated by "|".
     std::string statusBar() const {
-        std::string parts;
-        for (std::size_t i = 0; i < 5; ++i)
-            parts += status[i] + (i < 4 ? "|" : "");
-        return status[5].empty() ? parts : status[5];
+        return status[5].empty() ? status[0] + "|" + status[1] + "|" + status[2] + "|" + status[3] +
+                                       "|" + status[4]
+                                 : status[5];
     }
     TempDir dir;
     GeoDocument document;

@@ -7,21 +7,7 @@
 
 namespace zt9::test {
 
-TEST_F(EditorTest, StepsNumberAndArrowsSelectElementsAndArrowsWriteOnlyTheirOwnCorrection) {
-    openGrid();
-    EXPECT_EQ(step(IDM_NEXT_ELEMENT), "DX-2 DY-1 N1 X6 c1 draw");
-    EXPECT_EQ(step(IDM_PREVIOUS_ELEMENT), "DX-3 DY-2 N0 X0 c0 draw");
-    EXPECT_EQ(step(IDC_NUMBER, "99"), "DX-1 DY0 N2 X12 c2 draw");  // beyond the last: the last
-    EXPECT_EQ(step(IDC_NUMBER_ARROWS, "1"), "DX-2 DY-1 N1 X6 c1 draw");
-    EXPECT_EQ(step(IDC_WIDTH_ARROWS, "250"), "W249 draw *");  // x 6 leaves room for 249
-    type("X", "8");
-    EXPECT_EQ(step(IDC_POS_X_ARROWS, "8"), "X6 draw *");  // and none at 8
-    type("RW", "9");
-    EXPECT_EQ(step(IDC_RESIZE_WIDTH_ARROWS, "9"), "draw *");  // nothing to correct
-    EXPECT_TRUE(showsStored());
-}
-
-TEST_F(EditorTest, ViewModesTransparencyColoursAndZoomShowWhatTheMenuAndThePanelShow) {
+TEST_F(EditorTest, ViewModesColoursZoomNumberAndArrowsShowWhatTheMenuAndThePanelShow) {
     openGrid();
     const auto pixel = [&] { return window.viewSurface()->pixel(0, 0); };
     EXPECT_EQ(step(IDM_TOGGLE_VIEW), "v1 draw");
@@ -60,9 +46,27 @@ TEST_F(EditorTest, ViewModesTransparencyColoursAndZoomShowWhatTheMenuAndThePanel
     EXPECT_EQ(
         std::tuple(window.view.viewZoom, document.zoom, window.viewSurface()->pixel(254, 239)),
         std::tuple(1, 1u, kPictureBackground));
+    // Number and its arrows select elements; other arrows write only their own correction.
+    EXPECT_EQ(step(IDC_NUMBER, "99"), "DX-1 DY0 N2 X12 c2 draw");  // beyond the last: the last
+    EXPECT_EQ(step(IDC_NUMBER_ARROWS, "1"), "DX-2 DY-1 N1 X6 c1 draw");
+    EXPECT_EQ(step(IDC_WIDTH_ARROWS, "250"), "W249 draw *");  // x 6 leaves room for 249
+    type("X", "8");
+    EXPECT_EQ(step(IDC_POS_X_ARROWS, "8"), "X6 draw *");  // and none at 8
+    type("RW", "9");
+    EXPECT_EQ(step(IDC_RESIZE_WIDTH_ARROWS, "9"), "draw *");  // nothing to correct
+    EXPECT_TRUE(showsStored());
 }
 
 TEST_F(EditorTest, KeysAndCommittedFieldsStartFromTheShownTextAndShowWhatTheElementStores) {
+    // Typed text reads as the number it starts with, and never wraps.
+    constexpr std::int32_t kMax = INT32_MAX, kMin = INT32_MIN;
+    std::vector<std::int32_t> read;
+    for (const char* text :
+         {"", "  42", "12abc", "abc", "-5", "4294967295", "2147483647", "99999999999999999999"})
+        read.push_back(readFieldNumber(text, false));
+    for (const char* text : {"-5", "65535", "-2147483648", "-99999999999", "- 5"})
+        read.push_back(readFieldNumber(text, true));
+    EXPECT_EQ(read, (std::vector{0, 42, 12, 0, 0, kMax, kMax, kMax, -5, 65535, kMin, kMin, 0}));
     // The key or field, its field and text before the key or Enter, and the fields it changes
     // ("-": it does nothing at all, not even draw); element 0 is 6 x 4 at 0, 0, resized 7 x 5,
     // displayed at -3, -2. A key steps from what the field shows, but never below 0.
@@ -81,7 +85,7 @@ TEST_F(EditorTest, KeysAndCommittedFieldsStartFromTheShownTextAndShowWhatTheElem
         {IDC_POS_Y, "Y:99999999999", "Y235"}, {IDC_RESIZE_WIDTH, "RW:0", "RW1"},
         {IDC_DISPLAY_X, "DX:65535", "DX-1"},  {IDC_RESIZE_HEIGHT, "RH:999", "RH255"},
         {IDC_DISPLAY_Y, "DY:-300", "DY-255"}, {IDC_DISPLAY_Y, "DY:-70000", "DY-255"}};
-    for (const Edits* edits : {&keys, &fields}) {
+    for (const Edits* edits : {&keys, &fields})
         for (const auto& [id, before, result] : *edits) {
             openGrid();
             const std::string text = before.substr(before.find(':') + 1);
@@ -90,21 +94,9 @@ TEST_F(EditorTest, KeysAndCommittedFieldsStartFromTheShownTextAndShowWhatTheElem
                 << id << " on " << before;
             EXPECT_TRUE(!document.isModified() || showsStored());
         }
-    }
 }
 
-TEST(FieldNumber, TypedTextReadsAsTheNumberItStartsWithAndNeverWraps) {
-    constexpr std::int32_t kMax = INT32_MAX, kMin = INT32_MIN;
-    std::vector<std::int32_t> read;
-    for (const char* text :
-         {"", "  42", "12abc", "abc", "-5", "4294967295", "2147483647", "99999999999999999999"})
-        read.push_back(readFieldNumber(text, false));
-    for (const char* text : {"-5", "65535", "-2147483648", "-99999999999", "- 5"})
-        read.push_back(readFieldNumber(text, true));
-    EXPECT_EQ(read, (std::vector{0, 42, 12, 0, 0, kMax, kMax, kMax, -5, 65535, kMin, kMin, 0}));
-}
-
-TEST_F(EditorTest, ResetButtonsRestoreTheFileValuesAndKeepTheFontsModifiedMarkHonest) {
+TEST_F(EditorTest, ResetsRestoreTheFileValuesKeepTheMarkHonestAndImportsKeepTheImageSize) {
     GeoBuilder font = GeoBuilder::grid(3);
     font.elements[1] = GeoBuilder::layoutAt(240, 0, 10, 4);  // resize 11 x 5, display 0, 0
     openGrid(font);
@@ -125,10 +117,9 @@ TEST_F(EditorTest, ResetButtonsRestoreTheFileValuesAndKeepTheFontsModifiedMarkHo
     EXPECT_TRUE(showsStored());
     EXPECT_EQ(step(IDC_POS_Y, "20"), "Y20 draw *");
     EXPECT_EQ(step(IDC_RESET_ELEMENT), "Y0 draw *");
-}
-
-TEST_F(EditorTest, ImportKeepsTheImageSizeARefusalChangesNothingAndExportRemembersTheDepth) {
-    GeoBuilder font = GeoBuilder::grid(3);
+    // An import keeps the image's size, a refused one changes nothing, and Export remembers
+    // the depth.
+    font = GeoBuilder::grid(3);
     font.elements[1].x = 250;  // a 9-wide image does not fit there
     openGrid(font);
     write("a.bmp", BmpBuilder(9, 3, 4).withDistinctPalette().build());

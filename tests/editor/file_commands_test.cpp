@@ -2,7 +2,6 @@
 // each failure's message and the state it leaves.
 #include <stdexcept>
 
-#include "editor/dropped_files.h"
 #include "editor/texts.h"
 #include "editor_fixture.h"
 
@@ -10,10 +9,7 @@ namespace zt9::test {
 
 const std::string kAsk = "beep; ask Save: Save changes?; ", kSaveError = "error: File save error;";
 
-TEST_F(EditorTest, LoadShowsTheFirstElementAndEachRefusalLeavesTheStateItNames) {
-    write("grid.geo", GeoBuilder::grid(3).build());
-    EXPECT_EQ(step(IDM_LOAD, "grid.geo"),
-              "open geo1 /; #2 DX-3 DY-2 H4 N0 RH5 RW7 W6 X0 Y0 c0 d1 p1 r0 t1 v0 z1 draw");
+TEST_F(EditorTest, EachRefusedLoadLeavesTheStateItNamesAndTheTitleFollowsTheFont) {
     write("big.geo", std::vector<std::uint8_t>(40000, 1));
     write("not.geo", std::vector<std::uint8_t>(31000, 7));
     write("outside.geo", GeoBuilder::grid(2, 254, 120).build());  // element 1 below row 239
@@ -39,9 +35,18 @@ TEST_F(EditorTest, LoadShowsTheFirstElementAndEachRefusalLeavesTheStateItNames) 
                       window.view.shownFrame == ElementConfig{},
                   closes);
     }
+    // Each action and the titles it sets: none when the text stays the same.
+    const std::string title = "grid.geo - ZT9 font editor";
+    const std::vector<std::tuple<int, std::string, std::vector<std::string>>> steps = {
+        {IDM_LOAD, "grid.geo", {title}}, {IDC_POS_X, "9", {"*" + title}},
+        {IDM_MOVE_RIGHT, "", {}},        {IDM_SAVE_AS, "copy.geo", {title}},
+        {IDM_NEXT_ELEMENT, "", {}},      {IDM_MOVE_DOWN, "", {"*" + title}},
+        {IDM_SAVE, "", {title}},         {IDM_LOAD, "grid.geo", {}}};
+    for (const auto& [id, name, set] : steps)
+        EXPECT_EQ((titles.clear(), act(id, name), titles), set) << id << " " << name;
 }
 
-TEST_F(EditorTest, SaveAsWritesACopySaveTheLoadedFileAndAFailedSaveStopsALoad) {
+TEST_F(EditorTest, SaveAsWritesACopyAFailedSaveStopsALoadAndClosingAsksOnlyAboutEdits) {
     const std::filesystem::path font = openGrid(), copy = dir.file("copy.geo"),
                                 other = write("other.geo", GeoBuilder::grid(5).build());
     EXPECT_EQ(step(IDM_MOVE_RIGHT), "X2 draw *");
@@ -62,23 +67,8 @@ TEST_F(EditorTest, SaveAsWritesACopySaveTheLoadedFileAndAFailedSaveStopsALoad) {
     EXPECT_EQ(step(IDM_LOAD, "grid.geo"), kAsk + kSaveError + " *");
     EXPECT_EQ(step(IDM_LOAD), kAsk + "open geo1 /other.geo; *");
     EXPECT_EQ(step(IDM_LOAD, "grid.geo"), kAsk + "open geo1 /other.geo; #2 X4 draw");
-}
-
-TEST_F(EditorTest, TheTitleNamesTheLoadedFileMarksUnsavedEditsAndIsSetOnlyWhenItChanges) {
-    write("grid.geo", GeoBuilder::grid(3).build());
-    const std::string font = "grid.geo - ZT9 font editor";
-    // Each action and the titles it sets: none when the text stays the same.
-    const std::vector<std::tuple<int, std::string, std::vector<std::string>>> steps = {
-        {IDM_LOAD, "grid.geo", {font}}, {IDC_POS_X, "9", {"*" + font}},
-        {IDM_MOVE_RIGHT, "", {}},       {IDM_SAVE_AS, "copy.geo", {font}},
-        {IDM_NEXT_ELEMENT, "", {}},     {IDM_MOVE_DOWN, "", {"*" + font}},
-        {IDM_SAVE, "", {font}},         {IDM_LOAD, "grid.geo", {}}};
-    for (const auto& [id, name, set] : steps)
-        EXPECT_EQ((titles.clear(), act(id, name), titles), set) << id << " " << name;
-}
-
-TEST_F(EditorTest, ClosingAsksOnlyAboutUnsavedEditsAndWaitsForAnOpenCommand) {
-    const std::filesystem::path font = openGrid();
+    // Closing asks only about unsaved edits and waits for an open command.
+    openGrid();  // grid.geo again
     const std::string ask = "beep; ask Quit: Save changes?; ";
     // The session may end exactly when closing would.
     EXPECT_TRUE(window.queryEndSession());
@@ -99,27 +89,13 @@ TEST_F(EditorTest, ClosingAsksOnlyAboutUnsavedEditsAndWaitsForAnOpenCommand) {
         EXPECT_FALSE(window.queryEndSession());
         window.frame([&] { window.close(); });
     };
-    write("other.geo", GeoBuilder::grid(4).build());
-    EXPECT_EQ(step(IDM_LOAD, "other.geo"), kAsk + "open geo1 /grid.geo; destroy; #3 Y0 draw");
+    write("four.geo", GeoBuilder::grid(4).build());
+    EXPECT_EQ(step(IDM_LOAD, "four.geo"), kAsk + "open geo1 /grid.geo; destroy; #3 Y0 draw");
     window.windowDestroyed();  // nothing runs any more
     EXPECT_EQ(step([&] { window.frame([&] { window.close(); }); }), "");
 }
 
-TEST_F(EditorTest, WithoutAFontCommandsChangeNothingShownAndThePanelDoesNothing) {
-    for (const int id : {IDC_WIDTH, IDC_WIDTH_ARROWS, IDC_RESET_ELEMENT})
-        act(id, "3");
-    window.colorChosen(2);
-    // Load, the view modes, Exit and About do what they do; nothing shown changes, so
-    // nothing needs a repaint.
-    for (const CommandEntry& entry : MainWindow::commands())
-        act(entry.id);
-    EXPECT_EQ(invalidations, 0);
-    EXPECT_EQ(step([] {}),
-              "open geo1 /; destroy; message About...: " + std::string(text::kAbout) + ";");
-    EXPECT_EQ(shown, (std::map<std::string, std::string>{{"W", "3"}, {"c", "-1"}, {"v", "1"}}));
-}
-
-TEST_F(EditorTest, FramesShowEachFailureOnceAndQuietFramesReportARunOfThemAfterwards) {
+TEST_F(EditorTest, FramesShowFailuresOnceFontlessCommandsChangeNothingAndDropsKeepOrder) {
     error save, silent;
     save.code = kCodeSave;
     silent.domain = kDomainGeo;  // names no condition
@@ -141,25 +117,38 @@ TEST_F(EditorTest, FramesShowEachFailureOnceAndQuietFramesReportARunOfThemAfterw
     window.frame([&] { window.reportFailure(); });
     EXPECT_EQ(step([] {}), "error: Unknow error; " + kSaveError + " error: Unknow error; report; " +
                                kSaveError + " report; error: Unknow error;");
-}
-
-TEST_F(EditorTest, DropsLoadAndImportInTheirOrderAndWaitForAnOpenCommand) {
+    // Without a font, commands change nothing shown and the panel does nothing.
+    for (const int id : {IDC_WIDTH, IDC_WIDTH_ARROWS, IDC_RESET_ELEMENT})
+        act(id, "3");
+    window.colorChosen(2);
+    // Load, the view modes, Exit and About do what they do; nothing shown changes, so
+    // nothing needs a repaint.
+    for (const CommandEntry& entry : MainWindow::commands())
+        act(entry.id);
+    EXPECT_EQ(invalidations, 0);
+    EXPECT_EQ(step([] {}),
+              "open geo1 /; destroy; message About...: " + std::string(text::kAbout) + ";");
+    EXPECT_EQ(shown, (std::map<std::string, std::string>{{"W", "3"}, {"c", "-1"}, {"v", "1"}}));
+    // Drops load and import in their order and wait for an open command.
     const std::filesystem::path three = write("three.GEO", GeoBuilder::grid(3).build()),
-                                five = write("five.geo", GeoBuilder::grid(5).build()),
+                                five = write("v1.5.Geo", GeoBuilder::grid(5).build()),
                                 bad = write("bad.geo", std::vector<std::uint8_t>(31000, 7)),
                                 bmp = write("a.BMP",
                                             BmpBuilder(4, 2, 4).withDistinctPalette().build());
     const auto drop = [&](std::vector<std::filesystem::path> paths) {
         return step([&] { window.dropFiles(paths); });
     };
-    // No font yet: a BMP is not imported but stays the dialogs' file name.
-    EXPECT_EQ(drop({bmp, write("a.txt", {1}), dir.file("a")}), "");
+    // No font yet: a BMP is not imported but stays the dialogs' file name. Only the last
+    // extension counts, and a name that is nothing but one has none.
+    EXPECT_EQ(drop({bmp, write("a.txt", {1}), dir.file("a"), "a.geo.bak", "a.geox", "v1.2/a",
+                    ".geo", "a.ge"}),
+              "");
     EXPECT_EQ(window.fileName, bmp);
     EXPECT_EQ(drop({three, bmp}),
               "#2 DX-3 DY-2 H1 N0 RH2 RW5 W4 X0 Y0 c0 d1 p1 r1 t1 v0 z1 draw *");
     // Two fonts over these edits: one question, answered No, and the second font stays.
-    EXPECT_EQ(drop({five, three}), kAsk + "H4 RH5 RW7 W6 r0 draw");
-    EXPECT_EQ(window.documentPath, three);
+    EXPECT_EQ(drop({three, five}), kAsk + "#4 H4 RH5 RW7 W6 r0 draw");
+    EXPECT_EQ(window.documentPath, five);
     // A font refused by its checks leaves no font for the BMP after it.
     EXPECT_EQ(drop({bad, bmp}),
               "error: Has been opened not GEO file; DX0 DY0 H0 RH0 RW1 W1 d0 p0 draw");
@@ -167,16 +156,8 @@ TEST_F(EditorTest, DropsLoadAndImportInTheirOrderAndWaitForAnOpenCommand) {
     window.dropFiles({three});
     act(IDM_MOVE_DOWN);
     duringNextModal = [&] { window.dropFiles({bmp}); };
-    EXPECT_EQ(step(IDM_LOAD, "five.geo"),
+    EXPECT_EQ(step(IDM_LOAD, "v1.5.Geo"),
               kAsk + "open geo1 /three.GEO; #4 H1 RH2 RW5 W4 Y0 r1 draw *");
-}
-
-TEST(DroppedFiles, OnlyTheLastExtensionCountsWhateverItsCase) {
-    for (const char* path : {"FONT.geo", "font.GEO", "dir/Font.Geo", "a.b.geo"})
-        EXPECT_TRUE(hasExtension(path, "GEO")) << path;
-    for (const char* path : {"a.geo.bak", "a.geox", "a", "v1.2/a", ".geo", "a.ge", "a.bmp"})
-        EXPECT_FALSE(hasExtension(path, "GEO")) << path;
-    EXPECT_TRUE(hasExtension("glyph.Bmp", "BMP"));
 }
 
 }  // namespace zt9::test

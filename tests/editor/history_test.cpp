@@ -71,10 +71,8 @@ TEST_F(HistoryTest, RandomEditsUndoToTheLoadedBytesAndRedoToTheEditedOnes) {
                 act(IDC_RESET_ELEMENT + static_cast<int>(random() % 9));
                 mayMark = false;
             } else if (kind == 3) {
-                const std::string file =
-                    pick(std::vector<std::string>{"a.bmp", "b.bmp", "bad.bmp"});
-                act(IDM_IMPORT, file);
-                log.clear();
+                const std::string file = std::array{"a.bmp", "b.bmp", "bad.bmp"}[random() % 3];
+                act(IDM_IMPORT, file), log.clear();
                 mayMark = file != "bad.bmp";  // refused
             } else {
                 const int id = pick(kCommands);
@@ -103,7 +101,7 @@ TEST_F(HistoryTest, RandomEditsUndoToTheLoadedBytesAndRedoToTheEditedOnes) {
     EXPECT_GT(checkedMarks, 5);
 }
 
-TEST_F(HistoryTest, HeldKeysAndArrowClicksMergeAndAnythingBetweenStartsANewStep) {
+TEST_F(HistoryTest, HeldKeysArrowClicksAndDragsMergeAndAnythingBetweenStartsANewStep) {
     openGrid();
     for (int i = 0; i < 30; ++i)
         act(IDM_MOVE_DOWN);
@@ -130,80 +128,7 @@ TEST_F(HistoryTest, HeldKeysAndArrowClicksMergeAndAnythingBetweenStartsANewStep)
     EXPECT_EQ(entries(), "Undo Position X of element 0 [Ctrl+Z] | ~Redo [Ctrl+Y]");
     // A typical move step is small.
     EXPECT_LT(window.history().memoryUsed() / window.history().size(), 200u);
-}
-
-TEST_F(HistoryTest, TheSavePointDecidesTheMarkAndClosingAsksOnlyAwayFromIt) {
-    const std::filesystem::path font = openGrid();
-    act(IDM_MOVE_RIGHT);
-    act(IDM_SAVE);
-    act(IDC_DISPLAY_X, "9");
-    EXPECT_EQ(step(IDM_UNDO), "DX-3 draw");  // back at the save: nothing unsaved
-    EXPECT_EQ(titles.back(), "grid.geo - ZT9 font editor");
-    EXPECT_EQ(step(IDM_EXIT), "destroy;");
-    EXPECT_EQ(step(IDM_UNDO), "X0 draw *");  // behind the save
-    EXPECT_EQ(titles.back(), "*grid.geo - ZT9 font editor");
-    EXPECT_EQ(step(IDM_REDO), "X2 draw");
-    EXPECT_EQ(step(IDM_REDO), "DX9 draw *");
-    // An edit that stores the same value marks the font, and undo does not take that back.
-    act(IDM_UNDO);
-    EXPECT_EQ(step(IDC_POS_X, "2"), "draw *");
-    EXPECT_EQ(menuTexts[IDM_REDO], "Redo Display pos X of element 0 [Ctrl+Y]");  // no new step
-    answers = "n";
-    EXPECT_EQ(step(IDM_EXIT), "beep; ask Quit: Save changes?; destroy; *");
-    // A new edit after an undo cuts the undone steps off, the save point with them.
-    act(IDM_UNDO);
-    act(IDM_MOVE_DOWN);
-    EXPECT_EQ(listed(menuTexts[IDM_REDO], window.history().size()), "~Redo [Ctrl+Y] 1 ");
-    EXPECT_EQ(step(IDM_UNDO), "Y0 draw *");  // the saved state is out of reach now
-    EXPECT_EQ(readBytes(font).at(24), 2);    // x as saved
-    // Loading clears the history; a load refused before the font is touched keeps it.
-    act(IDM_REDO);
-    act(IDM_LOAD, "missing.geo");  // not saved first: the answer is No
-    EXPECT_EQ(menuTexts[IDM_UNDO], "Undo Position Y of element 0 [Ctrl+Z]");
-    write("not.geo", std::vector<std::uint8_t>(31000, 7));
-    act(IDM_LOAD, "not.geo");
-    log.clear();
-    EXPECT_EQ(listed(entries(), window.history().size()), "~Undo [Ctrl+Z] | ~Redo [Ctrl+Y] 0 ");
-    EXPECT_EQ(step(IDM_UNDO), "");  // without a font: nothing but the repaint
-    act(IDM_MOVE_RIGHT);
-    act(IDM_LOAD, "grid.geo");
-    EXPECT_EQ(listed(window.history().size(), document.isModified(), menuTexts[IDM_UNDO]),
-              "0 0 ~Undo [Ctrl+Z] ");
-}
-
-TEST_F(HistoryTest, ImportsAndResetsComeBackWithTheirImageAndCheckMark) {
-    openGrid();
-    write("a.bmp", BmpBuilder(9, 3, 4).withDistinctPalette().build());
-    write("wide.bmp", BmpBuilder(256, 2, 4).withDistinctPalette().build());
-    act(IDM_NEXT_ELEMENT);
-    const ImportSlot none = document.importSlots[1];
-    act(IDM_IMPORT, "a.bmp");
-    const ImportSlot imported = document.importSlots[1];
-    const std::vector<std::uint8_t> withImage = document.buildSaveImage();
-    act(IDM_IMPORT, "wide.bmp");  // refused: no step
-    act(IDM_RESET_IMPORT);
-    act(IDM_PREVIOUS_ELEMENT);
-    act(IDC_RESET_POS_X);  // changes nothing: no step
-    log.clear();
-    EXPECT_EQ(menuTexts[IDM_UNDO], "Undo reset import of element 1 [Ctrl+Z]");
-    EXPECT_EQ(step(IDM_UNDO), "DX-2 DY-1 H2 N1 RH3 RW10 W9 X6 c1 r1 draw *");
-    EXPECT_TRUE(document.importSlots[1] == imported && document.buildSaveImage() == withImage);
-    EXPECT_EQ(menuTexts[IDM_UNDO], "Undo import into element 1 [Ctrl+Z]");
-    EXPECT_EQ(step(IDM_UNDO), "H4 RH5 RW7 W6 r0 draw");
-    EXPECT_TRUE(document.importSlots[1] == none);
-    EXPECT_EQ(menuTexts[IDM_REDO], "Redo import into element 1 [Ctrl+Y]");
-    act(IDM_REDO);
-    act(IDM_NEXT_ELEMENT);
-    act(IDC_POS_X, "40");
-    act(IDC_RESET_POS_X);
-    act(IDM_RESET_CONFIG);  // the width was not changed: nothing to reset
-    EXPECT_EQ(menuTexts[IDM_UNDO], "Undo reset of Position X of element 2 [Ctrl+Z]");
-    act(IDC_HEIGHT, "9");
-    act(IDM_RESET_CONFIG);
-    EXPECT_EQ(menuTexts[IDM_UNDO], "Undo reset of element 2 [Ctrl+Z]");
-}
-
-TEST_F(HistoryTest, AGestureIsOneStepACancelledOneLeavesNothingAndACommandEndsIt) {
+    // A drag is one step, a cancelled one leaves nothing and a command ends it.
     openGrid();
     std::int32_t out = 0;
     window.beginGesture(IDC_POS_Y, false);
@@ -231,6 +156,65 @@ TEST_F(HistoryTest, AGestureIsOneStepACancelledOneLeavesNothingAndACommandEndsIt
               "2 Undo Position Y of element 0 [Ctrl+Z] ");
     act(IDM_UNDO);
     EXPECT_EQ(menuTexts[IDM_UNDO], "Undo Position X of element 0 [Ctrl+Z]");
+}
+
+TEST_F(HistoryTest, TheSavePointDecidesTheMarkAndImportsAndResetsComeBackWithTheirImage) {
+    const std::filesystem::path font = openGrid();
+    act(IDM_MOVE_RIGHT), act(IDM_SAVE), act(IDC_DISPLAY_X, "9");
+    EXPECT_EQ(step(IDM_UNDO), "DX-3 draw");  // back at the save: nothing unsaved
+    EXPECT_EQ(titles.back(), "grid.geo - ZT9 font editor");
+    EXPECT_EQ(step(IDM_EXIT), "destroy;");
+    EXPECT_EQ(step(IDM_UNDO), "X0 draw *");  // behind the save
+    EXPECT_EQ(titles.back(), "*grid.geo - ZT9 font editor");
+    EXPECT_EQ(step(IDM_REDO), "X2 draw");
+    EXPECT_EQ(step(IDM_REDO), "DX9 draw *");
+    // An edit that stores the same value marks the font, and undo does not take that back.
+    act(IDM_UNDO);
+    EXPECT_EQ(step(IDC_POS_X, "2"), "draw *");
+    EXPECT_EQ(menuTexts[IDM_REDO], "Redo Display pos X of element 0 [Ctrl+Y]");  // no new step
+    answers = "n";
+    EXPECT_EQ(step(IDM_EXIT), "beep; ask Quit: Save changes?; destroy; *");
+    // A new edit after an undo cuts the undone steps off, the save point with them.
+    act(IDM_UNDO), act(IDM_MOVE_DOWN);
+    EXPECT_EQ(listed(menuTexts[IDM_REDO], window.history().size()), "~Redo [Ctrl+Y] 1 ");
+    EXPECT_EQ(step(IDM_UNDO), "Y0 draw *");  // the saved state is out of reach now
+    EXPECT_EQ(readBytes(font).at(24), 2);    // x as saved
+    // Loading clears the history; a load refused before the font is touched keeps it.
+    act(IDM_REDO);
+    act(IDM_LOAD, "missing.geo");  // not saved first: the answer is No
+    EXPECT_EQ(menuTexts[IDM_UNDO], "Undo Position Y of element 0 [Ctrl+Z]");
+    write("not.geo", std::vector<std::uint8_t>(31000, 7));
+    act(IDM_LOAD, "not.geo"), log.clear();
+    EXPECT_EQ(listed(entries(), window.history().size()), "~Undo [Ctrl+Z] | ~Redo [Ctrl+Y] 0 ");
+    EXPECT_EQ(step(IDM_UNDO), "");  // without a font: nothing but the repaint
+    act(IDM_MOVE_RIGHT), act(IDM_LOAD, "grid.geo");
+    EXPECT_EQ(listed(window.history().size(), document.isModified(), menuTexts[IDM_UNDO]),
+              "0 0 ~Undo [Ctrl+Z] ");
+    // Imports and resets come back with their image and check mark.
+    openGrid();
+    write("a.bmp", BmpBuilder(9, 3, 4).withDistinctPalette().build());
+    write("wide.bmp", BmpBuilder(256, 2, 4).withDistinctPalette().build());
+    act(IDM_NEXT_ELEMENT);
+    const ImportSlot none = document.importSlots[1];
+    act(IDM_IMPORT, "a.bmp");
+    const ImportSlot imported = document.importSlots[1];
+    const std::vector<std::uint8_t> withImage = document.buildSaveImage();
+    // The refused import and the reset that changes nothing leave no step.
+    act(IDM_IMPORT, "wide.bmp"), act(IDM_RESET_IMPORT), act(IDM_PREVIOUS_ELEMENT);
+    act(IDC_RESET_POS_X), log.clear();
+    EXPECT_EQ(menuTexts[IDM_UNDO], "Undo reset import of element 1 [Ctrl+Z]");
+    EXPECT_EQ(step(IDM_UNDO), "DX-2 DY-1 H2 N1 RH3 RW10 W9 X6 c1 r1 draw *");
+    EXPECT_TRUE(document.importSlots[1] == imported && document.buildSaveImage() == withImage);
+    EXPECT_EQ(menuTexts[IDM_UNDO], "Undo import into element 1 [Ctrl+Z]");
+    EXPECT_EQ(step(IDM_UNDO), "H4 RH5 RW7 W6 r0 draw");
+    EXPECT_TRUE(document.importSlots[1] == none);
+    EXPECT_EQ(menuTexts[IDM_REDO], "Redo import into element 1 [Ctrl+Y]");
+    // Reset Config finds nothing more to reset after Reset X.
+    act(IDM_REDO), act(IDM_NEXT_ELEMENT), act(IDC_POS_X, "40"), act(IDC_RESET_POS_X);
+    act(IDM_RESET_CONFIG);
+    EXPECT_EQ(menuTexts[IDM_UNDO], "Undo reset of Position X of element 2 [Ctrl+Z]");
+    act(IDC_HEIGHT, "9"), act(IDM_RESET_CONFIG);
+    EXPECT_EQ(menuTexts[IDM_UNDO], "Undo reset of element 2 [Ctrl+Z]");
 }
 
 }  // namespace

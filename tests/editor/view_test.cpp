@@ -62,7 +62,7 @@ TEST(PictureViewport, BarsShowOnlyWhereThePictureOverflowsAndTheScrollStaysOnThe
                           "-- 300,300 0,0 0,0-18,15 18,0-300,300 0,15-18,300 0,0-0,0"}));
 }
 
-TEST(PictureViewport, ScrollStepsZoomAboutAPointAndWindowPicturePixelConversions) {
+TEST(PictureViewport, ScrollStepsWheelNotchesZoomAboutAPointAndWindowPicturePixelConversions) {
     PictureViewport v;
     v.setRoom(100, 80, 10, 10);  // view 90 x 70, furthest scroll 165, 170
     v.setFrame({.width = 255, .height = 239});
@@ -113,32 +113,31 @@ TEST(PictureViewport, ScrollStepsZoomAboutAPointAndWindowPicturePixelConversions
     EXPECT_EQ(text(v.windowRectOf(12, 21)) + " " + text(v.visibleWindowRect({2, 1, 9, 3})),
               "8,4-12,8 8,4-24,12");                          // the second cut at the frame
     EXPECT_FALSE(v.pixelAt({INT64_MIN, INT64_MAX}).inFrame);  // no overflow
-}
 
-TEST(WheelSteps, PartsOfANotchAddUpAndATurnBackDropsThem) {
-    WheelSteps steps;
+    // Wheel parts of a notch add up, and a turn back drops them.
+    WheelSteps wheel;
     std::vector<std::int64_t> notches;
     for (const std::int64_t delta : {40, 40, 40, 360, 100, -30, -90, 119, 1, -240})
-        notches.push_back(steps.add(delta));
+        notches.push_back(wheel.add(delta));
     EXPECT_EQ(notches, (std::vector<std::int64_t>{0, 0, 1, 3, 0, 0, -1, 0, 1, -2}));
-    EXPECT_GT(steps.add(INT64_MAX), 1'000'000);
-    EXPECT_LT(steps.add(INT64_MIN), -1'000'000);
-    EXPECT_EQ(steps.add(120), 1);
+    EXPECT_GT(wheel.add(INT64_MAX), 1'000'000);
+    EXPECT_LT(wheel.add(INT64_MIN), -1'000'000);
+    EXPECT_EQ(wheel.add(120), 1);
 }
 
-TEST_F(EditorTest, StatusBarFollowsTheFontAndThePointerAndTheWheelZoomsAboutIt) {
+TEST_F(EditorTest, StatusBarFollowsFontAndPointerWheelZoomsAboutItAndRepaintsCoverChanges) {
     window.frame([] {});
     EXPECT_EQ(statusBar(), status::kOpenFontHint);
     openGrid();
     window.setPictureRoom(100, 80, 10, 10);
     EXPECT_EQ(bars.first, (ScrollBar{true, 255, 90, 0, {0, 70, 90, 80}}));
-    // The status bar after the part with the element, and the pixel under (50, 40).
+    // The status bar after the part with the element (its pointer part names the pixel under
+    // the pointer at 50, 40), the scroll position and Scale.
     const auto turn = [&](std::int64_t delta, bool control, bool shift, bool sideways = false) {
         window.frame([&] { window.wheel({delta, sideways, control, shift, {50, 40}}); });
-        const PicturePixel px = window.viewport().pixelAt({50, 40});
         const PictureViewport& v = window.viewport();
-        return statusBar().substr(statusBar().find('|')) + " " + xy(px.x, px.y) + "@" +
-               xy(v.scrollX(), v.scrollY()) + " z" + shown["z"];
+        return statusBar().substr(statusBar().find('|')) + "@" + xy(v.scrollX(), v.scrollY()) +
+               " z" + shown["z"];
     };
     const auto at = [&](std::int64_t x, std::int64_t y) {
         window.frame([&] { window.pointerMoved(WindowPoint{x, y}); });
@@ -146,26 +145,22 @@ TEST_F(EditorTest, StatusBarFollowsTheFontAndThePointerAndTheWheelZoomsAboutIt) 
     };
     EXPECT_EQ(at(13, 7), "x 13, y 7");
     EXPECT_EQ(at(95, 7) + at(-1, 0), "");  // under the scroll bar, left of the picture
-    std::vector<std::string> turns;
+    // Control zooms about the pointer: pixel 50, 40 stays under it, whatever the zoom.
+    // Then, towards the user scrolls down; Shift or the horizontal wheel scrolls across.
+    std::string turns;
     for (const std::int64_t delta :
          std::initializer_list<std::int64_t>{120, 40, 40, 40, INT64_MAX / 2, -3600})
-        turns.push_back(turn(delta, true, false));
-    EXPECT_EQ(turns, (std::vector<std::string>{
-                         "|x 50, y 40||×2| 50,40@50,40 z2", "|x 50, y 40||×2| 50,40@50,40 z2",
-                         "|x 50, y 40||×2| 50,40@50,40 z2", "|x 50, y 40||×3| 50,40@100,80 z3",
-                         "|x 50, y 40||×10| 50,40@450,360 z10", "|x 50, y 40||×1| 50,40@0,0 z1"}));
-    // Towards the user scrolls down; Shift or the horizontal wheel scrolls across.
-    std::string scrolls = turn(-120, false, false);
-    scrolls += turn(-240, false, true);
-    scrolls += turn(120, false, false, true);
-    EXPECT_EQ(scrolls,
-              "|x 50, y 88||×1| 50,88@0,48 z1|x 146, y 88||×1| 146,88@96,48 z1"
-              "|x 194, y 88||×1| 194,88@144,48 z1");
+        turns += turn(delta, true, false) + " ";
+    turns += turn(-120, false, false) + " ";
+    turns += turn(-240, false, true) + " ";
+    turns += turn(120, false, false, true);
+    EXPECT_EQ(turns,
+              "|x 50, y 40||×2|@50,40 z2 |x 50, y 40||×2|@50,40 z2 |x 50, y 40||×2|@50,40 z2 "
+              "|x 50, y 40||×3|@100,80 z3 |x 50, y 40||×10|@450,360 z10 |x 50, y 40||×1|@0,0 z1 "
+              "|x 50, y 88||×1|@0,48 z1 |x 146, y 88||×1|@96,48 z1 |x 194, y 88||×1|@144,48 z1");
     // Picture Element: the element's own coordinates, its colour index and the colour shown
     // (element 1's index 9 is 15-bit colour 19, 10, 22; index 0 shows the green block).
-    act(IDM_NEXT_ELEMENT);
-    act(IDM_MOVE_DOWN);
-    act(IDM_TOGGLE_VIEW);
+    act(IDM_NEXT_ELEMENT), act(IDM_MOVE_DOWN), act(IDM_TOGGLE_VIEW);
     EXPECT_EQ(statusBar(), "Element 1 of 3: x 6, y 1, 6 × 5||Pencil, colour 1|×1|Modified");
     EXPECT_EQ(at(4, 2) + "; " + at(5, 2),
               "x 10, y 3, index 9, #9850B0; x 11, y 3, index 0, #00FF00");
@@ -174,17 +169,14 @@ TEST_F(EditorTest, StatusBarFollowsTheFontAndThePointerAndTheWheelZoomsAboutIt) 
     EXPECT_EQ(at(7, 4), "");
     act(IDM_LOAD, "grid.geo");
     EXPECT_EQ(statusBar(), "Element 0 of 3: x 0, y 0, 6 × 5|x 7, y 4, over element 1||×1|");
-}
-
-TEST_F(EditorTest,
-       GridStaysOnAcrossLoadsFieldsAreWrittenOnlyWhenTheyChangeAndRepaintsCoverChanges) {
+    // The grid stays on across loads; fields are written only when they change; repaints
+    // cover the changes.
     openGrid();
     window.setPictureRoom(400, 300, 10, 10);
     EXPECT_EQ(step(IDM_GRID), "g1");
     EXPECT_FALSE(window.paintPlan().grid);  // zoom 1
     openGrid();
-    for (int i = 0; i < 3; ++i)
-        act(IDM_ZOOM_IN);
+    act(IDM_ZOOM_IN), act(IDM_ZOOM_IN), act(IDM_ZOOM_IN);
     EXPECT_TRUE(window.paintPlan().grid);
     act(IDM_ZOOM_OUT), act(IDM_ZOOM_OUT), act(IDM_ZOOM_OUT);
     // Stepping writes only the fields whose text changes.
@@ -200,8 +192,7 @@ TEST_F(EditorTest,
     const int before = invalidations;
     act(IDM_MOVE_RIGHT);
     EXPECT_EQ(invalidated, (PixelRect{0, 0, 8, 5}));
-    act(IDM_SAVE);
-    act(IDM_ZOOM_IN);
+    act(IDM_SAVE), act(IDM_ZOOM_IN);
     EXPECT_EQ(std::pair(invalidations - before, invalidated), std::pair(2, PixelRect{}));
 }
 
