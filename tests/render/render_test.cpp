@@ -29,28 +29,19 @@ constexpr std::uint32_t kColors[] = {
     0x00FFFF,   0x0000F8, 0x00F800, 0xF80000, 0x000008, 0x101010, 0x181818,   // y A B C D I J
     0x000080,   0x800000, 0x000018, 0x001800, 0x112233, 0x445566, 0x778899};  // K M N O P Q T
 
-// The letters of the surface from (x0, y0) in the shape of `like`, whose rows '/' separates.
-std::string seen(const Surface& surface, std::int64_t x0, std::int64_t y0, std::string like) {
+// `like`, whose rows '/' separates, with every other character replaced by `letter(x, y)`
+// from (x0, y0) on.
+std::string shaped(std::string like, std::int64_t x0, std::int64_t y0, auto letter) {
     std::int64_t x = x0;
     for (char& c : like)
-        if (c == '/')
-            x = x0, ++y0;
-        else
-            c = kLetters[std::ranges::find(kColors, surface.pixel(x++, y0)) - std::begin(kColors)];
+        c = c == '/' ? (x = x0, ++y0, '/') : letter(x++, y0);
     return like;
 }
-
-// The colour index under each pixel as the view draws it ('-': no pixel of the current
-// element), in the shape of `like`.
-std::string indicesSeen(const GeoDocument& d, std::string like) {
-    for (std::int64_t i = 0, x = 0, y = 0; i < std::ssize(like); ++i, ++x) {
-        const std::optional<std::uint8_t> index = elementPixelIndex(d, x, y);
-        if (like[std::size_t(i)] == '/')
-            x = -1, ++y;
-        else
-            like[std::size_t(i)] = index ? "0123456789ABCDEF"[*index] : '-';
-    }
-    return like;
+// The letters of the surface from (x0, y0) in the shape of `like`.
+std::string seen(const Surface& surface, std::int64_t x0, std::int64_t y0, std::string like) {
+    return shaped(std::move(like), x0, y0, [&](std::int64_t x, std::int64_t y) {
+        return kLetters[std::ranges::find(kColors, surface.pixel(x, y)) - std::begin(kColors)];
+    });
 }
 
 struct Blank : Surface {
@@ -161,7 +152,12 @@ TEST(Render, BothViewsOfTheSampleFont) {
         EXPECT_EQ(seen(c.viewSurface, 0, 0, c.view), c.view);
         EXPECT_EQ(c.state.shownFrame, c.document.configs[c.current]) << c.view;
         EXPECT_TRUE(std::ranges::equal(c.pictureSurface.data(), Blank().data())) << c.view;
-        EXPECT_EQ(indicesSeen(c.document, c.indices), c.indices);
+        // The colour index under each pixel as the view draws it ('-': none of the element).
+        const auto index = [&](std::int64_t x, std::int64_t y) {
+            const std::optional<std::uint8_t> i = elementPixelIndex(c.document, x, y);
+            return i ? "0123456789ABCDEF"[*i] : '-';
+        };
+        EXPECT_EQ(shaped(c.indices, 0, 0, index), c.indices);
     }
     const GeoDocument doc = sampleDocument();  // palette records start at a multiple of 4
     for (const std::uint32_t skew : {0u, 2u, 3u})
@@ -230,8 +226,7 @@ TEST(RenderSurface, ClippedWritesCopiesBmpRowsAndEnlargedBlocks) {
     // each row untouched.
     surface.set(1, 0, 0x00FF00);
     surface.set(254, 239, 0x112233);
-    std::vector<std::uint32_t> out(std::size_t{800} * 720, 7);
-    std::vector<std::uint32_t> enlarged = out;
+    std::vector<std::uint32_t> out(std::size_t{800} * 720, 7), enlarged = out;
     for (std::size_t i = 0; i < out.size(); ++i) {
         const std::uint32_t c = surface.pixel(std::int64_t(i % 800 / 3), std::int64_t(i / 2400));
         enlarged[i] = i % 800 < 765 ? (c & 0x00FF00) | (c & 0xFF) << 16 | c >> 16 : 7;
@@ -251,9 +246,8 @@ TEST(RenderSurface, ClippedWritesCopiesBmpRowsAndEnlargedBlocks) {
     small.set(0, 1, 0x103020), small.set(1, 1, 0xFF0000);  // c, d
     const auto [a, b, bl, c, cl, d, dl] =
         std::array<std::uint32_t, 7>{0, 0x305010, 0x182808, 0x203010, 0x607050, 0x0000FF, 0x00007F};
-    std::vector<std::uint32_t> grid(64, 7);
+    std::vector<std::uint32_t> grid(64, 7), lines;
     ASSERT_TRUE(enlargeIntoDib(small, 2, 2, 4, grid, 8, true));
-    std::vector<std::uint32_t> lines;
     for (int row = 0; row < 8; ++row)
         for (const std::uint32_t p : row < 4    ? std::vector{a, a, a, a, bl, b, b, b}
                                      : row == 4 ? std::vector{cl, cl, cl, cl, dl, dl, dl, dl}
