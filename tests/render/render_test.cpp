@@ -226,7 +226,8 @@ TEST(RenderSurface, ClippedWritesCopiesBmpRowsAndEnlargedBlocks) {
     // each row untouched.
     surface.set(1, 0, 0x00FF00);
     surface.set(254, 239, 0x112233);
-    std::vector<std::uint32_t> out(std::size_t{800} * 720, 7), enlarged = out;
+    std::vector<std::uint32_t> out(std::size_t{800} * 720, 7);
+    std::vector<std::uint32_t> enlarged = out;
     for (std::size_t i = 0; i < out.size(); ++i) {
         const std::uint32_t c = surface.pixel(std::int64_t(i % 800 / 3), std::int64_t(i / 2400));
         enlarged[i] = i % 800 < 765 ? (c & 0x00FF00) | (c & 0xFF) << 16 | c >> 16 : 7;
@@ -246,8 +247,9 @@ TEST(RenderSurface, ClippedWritesCopiesBmpRowsAndEnlargedBlocks) {
     small.set(0, 1, 0x103020), small.set(1, 1, 0xFF0000);  // c, d
     const auto [a, b, bl, c, cl, d, dl] =
         std::array<std::uint32_t, 7>{0, 0x305010, 0x182808, 0x203010, 0x607050, 0x0000FF, 0x00007F};
-    std::vector<std::uint32_t> grid(64, 7), lines;
+    std::vector<std::uint32_t> grid(64, 7);
     ASSERT_TRUE(enlargeIntoDib(small, 2, 2, 4, grid, 8, true));
+    std::vector<std::uint32_t> lines;
     for (int row = 0; row < 8; ++row)
         for (const std::uint32_t p : row < 4    ? std::vector{a, a, a, a, bl, b, b, b}
                                      : row == 4 ? std::vector{cl, cl, cl, cl, dl, dl, dl, dl}

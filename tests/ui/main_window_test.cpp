@@ -20,8 +20,8 @@ TEST_F(WindowTest, StartsGreyWithDocumentCommandsGreyedAndThePanelDockedRightAtE
         MoveWindow(window(), 0, 0, outerWidth, outerHeight, TRUE);
         GetClientRect(window(), &client);
         // The status bar runs along the bottom, under the panel; the picture area left of it.
-        const RECT docked = placeOf(panel()),
-                   status = placeOf(GetDlgItem(window(), IDC_STATUS_BAR));
+        const RECT docked = placeOf(panel());
+        const RECT status = placeOf(GetDlgItem(window(), IDC_STATUS_BAR));
         EXPECT_EQ(std::tuple(docked.left, docked.top, docked.right, docked.bottom, status.left,
                              status.right, status.bottom, frame.pictureArea().right),
                   std::tuple(client.right - width, 0, client.right, status.top, 0, client.right,
@@ -55,10 +55,9 @@ TEST_F(WindowTest, UndoKeysAndEntriesFollowTheHistoryWhileAFieldKeepsItsOwnCtrlZ
     open(writeFont("grid.geo", 3));
     for (int i = 0; i < 3; ++i)
         press(VK_RIGHT);
-    const std::wstring edit = dumpMenu(GetSubMenu(GetMenu(window()), MENU_POS_EDIT));
-    EXPECT_TRUE(
-        edit.starts_with(L"Undo Position X of element 0 [Ctrl+Z]=40034|~Redo [Ctrl+Y]=40035|"))
-        << edit;
+    // The Undo and Redo entries.
+    EXPECT_EQ(dumpMenu(GetSubMenu(GetMenu(window()), MENU_POS_EDIT)).substr(0, 65),
+              L"Undo Position X of element 0 [Ctrl+Z]=40034|~Redo [Ctrl+Y]=40035|");
     press('Z', VK_CONTROL);
     EXPECT_EQ(fields() + std::to_string(document.isModified()), "0,6,4,0,0,7,5,-3,-2, c0 s10");
     press('Y', VK_CONTROL);

@@ -42,7 +42,7 @@ TEST_F(WindowTest, RealClicksAndDragsOnTheScrolledPictureAndClipboardRoundTrips)
     press('C', VK_CONTROL);
     press(VK_RIGHT, VK_CONTROL);
     press('V', VK_CONTROL);
-    FieldCode x{}, y{};
+    auto [x, y] = std::pair(FieldCode{}, FieldCode{});
     model.currentElement = 4;
     pasteElementImage(model, x, y, encodeElementImage(presentImage(model, 3)));
     press('S', VK_CONTROL);

@@ -32,7 +32,7 @@ TEST_F(ViewWindowTest, ScrollBarsComeWithZoomAndSizeAndScrollToThePicturesLastPi
     for (int i = 0; i < 9; ++i)
         command(IDM_ZOOM_IN);
     // Along the picture area's right and bottom edges: left of the panel, above the status bar.
-    const LONG right = placeOf(panel()).left, bottom = placeOf(bar(IDC_STATUS_BAR)).top;
+    const auto [right, bottom] = std::pair(placeOf(panel()).left, placeOf(bar(IDC_STATUS_BAR)).top);
     const LONG width = right - GetSystemMetrics(SM_CXVSCROLL);
     const LONG height = bottom - GetSystemMetrics(SM_CYHSCROLL);
     const auto edges = [](RECT r) { return std::tuple(r.left, r.top, r.right, r.bottom); };
