@@ -29,28 +29,19 @@ constexpr std::uint32_t kColors[] = {
     0x00FFFF,   0x0000F8, 0x00F800, 0xF80000, 0x000008, 0x101010, 0x181818,   // y A B C D I J
     0x000080,   0x800000, 0x000018, 0x001800, 0x112233, 0x445566, 0x778899};  // K M N O P Q T
 
-// The letters of the surface from (x0, y0) in the shape of `like`, whose rows '/' separates.
-std::string seen(const Surface& surface, std::int64_t x0, std::int64_t y0, std::string like) {
+// `like`, whose rows '/' separates, with every other character replaced by `letter(x, y)`
+// from (x0, y0) on.
+std::string shaped(std::string like, std::int64_t x0, std::int64_t y0, auto letter) {
     std::int64_t x = x0;
     for (char& c : like)
-        if (c == '/')
-            x = x0, ++y0;
-        else
-            c = kLetters[std::ranges::find(kColors, surface.pixel(x++, y0)) - std::begin(kColors)];
+        c = c == '/' ? (x = x0, ++y0, '/') : letter(x++, y0);
     return like;
 }
-
-// The colour index under each pixel as the view draws it ('-': no pixel of the current
-// element), in the shape of `like`.
-std::string indicesSeen(const GeoDocument& d, std::string like) {
-    for (std::int64_t i = 0, x = 0, y = 0; i < std::ssize(like); ++i, ++x) {
-        const std::optional<std::uint8_t> index = elementPixelIndex(d, x, y);
-        if (like[std::size_t(i)] == '/')
-            x = -1, ++y;
-        else
-            like[std::size_t(i)] = index ? "0123456789ABCDEF"[*index] : '-';
-    }
-    return like;
+// The letters of the surface from (x0, y0) in the shape of `like`.
+std::string seen(const Surface& surface, std::int64_t x0, std::int64_t y0, std::string like) {
+    return shaped(std::move(like), x0, y0, [&](std::int64_t x, std::int64_t y) {
+        return kLetters[std::ranges::find(kColors, surface.pixel(x, y)) - std::begin(kColors)];
+    });
 }
 
 struct Blank : Surface {
@@ -161,7 +152,12 @@ TEST(Render, BothViewsOfTheSampleFont) {
         EXPECT_EQ(seen(c.viewSurface, 0, 0, c.view), c.view);
         EXPECT_EQ(c.state.shownFrame, c.document.configs[c.current]) << c.view;
         EXPECT_TRUE(std::ranges::equal(c.pictureSurface.data(), Blank().data())) << c.view;
-        EXPECT_EQ(indicesSeen(c.document, c.indices), c.indices);
+        // The colour index under each pixel as the view draws it ('-': none of the element).
+        const auto index = [&](std::int64_t x, std::int64_t y) {
+            const std::optional<std::uint8_t> i = elementPixelIndex(c.document, x, y);
+            return i ? "0123456789ABCDEF"[*i] : '-';
+        };
+        EXPECT_EQ(shaped(c.indices, 0, 0, index), c.indices);
     }
     const GeoDocument doc = sampleDocument();  // palette records start at a multiple of 4
     for (const std::uint32_t skew : {0u, 2u, 3u})

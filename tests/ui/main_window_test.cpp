@@ -14,22 +14,18 @@ TEST_F(WindowTest, StartsGreyWithDocumentCommandsGreyedAndThePanelDockedRightAtE
     EXPECT_NE(GetWindowLongW(window(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
     EXPECT_EQ(menus() + fields(), kNoDocument + ",,,,,,,,, c0 s1");
     EXPECT_EQ(SendMessageW(control(IDC_COLOR), CB_GETCOUNT, 0, 0), 4);
-    RECT docked{}, client{};
-    GetWindowRect(panel(), &docked);
-    const LONG width = docked.right - docked.left;
+    RECT client{};
+    const LONG width = placeOf(panel()).right - placeOf(panel()).left;
     for (const auto& [outerWidth, outerHeight] : {std::pair{1100, 800}, {900, 700}, {1000, 750}}) {
         MoveWindow(window(), 0, 0, outerWidth, outerHeight, TRUE);
         GetClientRect(window(), &client);
-        GetWindowRect(panel(), &docked);
-        MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&docked), 2);
-        RECT status{};  // the status bar runs along the bottom, under the panel
-        GetWindowRect(GetDlgItem(window(), IDC_STATUS_BAR), &status);
-        MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&status), 2);
+        // The status bar runs along the bottom, under the panel; the picture area left of it.
+        const RECT docked = placeOf(panel());
+        const RECT status = placeOf(GetDlgItem(window(), IDC_STATUS_BAR));
         EXPECT_EQ(std::tuple(docked.left, docked.top, docked.right, docked.bottom, status.left,
-                             status.right, status.bottom),
+                             status.right, status.bottom, frame.pictureArea().right),
                   std::tuple(client.right - width, 0, client.right, status.top, 0, client.right,
-                             client.bottom));
-        EXPECT_EQ(frame.pictureArea().right, client.right - width);
+                             client.bottom, client.right - width));
         EXPECT_EQ(wrongPixels(1, 0, 0), 0);
     }
 }
@@ -56,20 +52,12 @@ TEST_F(WindowTest, KeysActThroughTheLoopWhileAFieldHasTheFocusAndNotWithoutADocu
 }
 
 TEST_F(WindowTest, UndoKeysAndEntriesFollowTheHistoryWhileAFieldKeepsItsOwnCtrlZ) {
-    const auto entries = [&] {
-        std::wstring out;
-        for (const int id : {IDM_UNDO, IDM_REDO}) {
-            wchar_t text[80] = {};
-            GetMenuStringW(GetMenu(window()), static_cast<UINT>(id), text, 80, MF_BYCOMMAND);
-            const UINT state = GetMenuState(GetMenu(window()), static_cast<UINT>(id), MF_BYCOMMAND);
-            out.append((state & MF_GRAYED) != 0 ? L"~" : L"").append(text).append(L"|");
-        }
-        return out;
-    };
     open(writeFont("grid.geo", 3));
     for (int i = 0; i < 3; ++i)
         press(VK_RIGHT);
-    EXPECT_EQ(entries(), L"Undo Position X of element 0 [Ctrl+Z]|~Redo [Ctrl+Y]|");
+    // The Undo and Redo entries.
+    EXPECT_EQ(dumpMenu(GetSubMenu(GetMenu(window()), MENU_POS_EDIT)).substr(0, 65),
+              L"Undo Position X of element 0 [Ctrl+Z]=40034|~Redo [Ctrl+Y]=40035|");
     press('Z', VK_CONTROL);
     EXPECT_EQ(fields() + std::to_string(document.isModified()), "0,6,4,0,0,7,5,-3,-2, c0 s10");
     press('Y', VK_CONTROL);
@@ -84,9 +72,7 @@ TEST_F(WindowTest, UndoKeysAndEntriesFollowTheHistoryWhileAFieldKeepsItsOwnCtrlZ
 }
 
 TEST_F(WindowTest, TheTitleNamesTheFontInUnicodeRealBoxesShowAFailedLoadAndAskOnClosingNoEnds) {
-    wchar_t title[64] = {};
-    GetWindowTextW(window(), title, 64);
-    EXPECT_STREQ(title, L"ZT9 font editor");
+    EXPECT_EQ(textOf(window()), L"ZT9 font editor");
     const std::filesystem::path font = writeFont(L"\u0448\u0440\u0438\u0444\u0442.geo", 3);
     open(font);
     press(VK_RIGHT);
@@ -94,14 +80,12 @@ TEST_F(WindowTest, TheTitleNamesTheFontInUnicodeRealBoxesShowAFailedLoadAndAskOn
     writeBytes(dir.file("big.geo"), std::vector<std::uint8_t>(40000, 1));
     screen.real = true;
     whenDialogAppears([](HWND box) { SendMessageW(box, WM_COMMAND, IDOK, 0); });
-    screen.file = dir.file("big.geo");
-    command(IDM_LOAD);  // refused by its size: the font stays
+    open(dir.file("big.geo"));  // refused by its size: the font stays
     EXPECT_EQ(seen, L"Error||OK|File size more than 38 \u041Ab|");
     EXPECT_EQ(menus() + std::to_string(document.elementCount), kDocument + "3");
     // Closing with unsaved edits asks, and No ends the loop leaving the file as saved.
     command(IDM_MOVE_DOWN);
-    GetWindowTextW(window(), title, 64);
-    EXPECT_STREQ(title, L"*\u0448\u0440\u0438\u0444\u0442.geo - ZT9 font editor");
+    EXPECT_EQ(textOf(window()), L"*\u0448\u0440\u0438\u0444\u0442.geo - ZT9 font editor");
     whenDialogAppears([](HWND box) { SendMessageW(box, WM_COMMAND, IDNO, 0); });
     SendMessageW(window(), WM_CLOSE, 0, 0);
     MSG quit{};

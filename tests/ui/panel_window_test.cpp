@@ -6,8 +6,7 @@ namespace zt9::test {
 namespace {
 
 // Width, Hight, Position X and Y and Display pos X as element 0 holds them.
-std::tuple<int, int, int, int, int> stored(const GeoDocument& document) {
-    const ElementConfig& c = document.configs[0];
+std::tuple<int, int, int, int, int> stored(const ElementConfig& c) {
     return {c.width, c.height, c.x, c.y, c.displayX};
 }
 
@@ -23,7 +22,7 @@ TEST_F(WindowTest, AClickOnArrowsActsAndRendersOnce) {
         EXPECT_EQ(fields(), expected) << arrows;
         EXPECT_EQ(editor().frameVersion(), frames + 1) << arrows;
     }
-    EXPECT_EQ(stored(document), std::tuple(7, 4, 2, 0, -4));
+    EXPECT_EQ(stored(document.configs[0]), std::tuple(7, 4, 2, 0, -4));
 }
 
 TEST_F(WindowTest, EnterCommitsAFieldWhileEscapeAndEnterOnAButtonLeaveThePanelAlone) {
@@ -35,14 +34,14 @@ TEST_F(WindowTest, EnterCommitsAFieldWhileEscapeAndEnterOnAButtonLeaveThePanelAl
     press(VK_RETURN);
     EXPECT_TRUE(IsWindowVisible(panel()) && IsWindowEnabled(panel()));
     EXPECT_EQ(fields(), "0,6,50,0,7,7,5,-3,-2, c0 s1");
-    EXPECT_EQ(stored(document), std::tuple(6, 4, 0, 0, -3));
+    EXPECT_EQ(stored(document.configs[0]), std::tuple(6, 4, 0, 0, -3));
     for (const auto& [field, text] :
          {std::pair{IDC_WIDTH, "300"}, {IDC_DISPLAY_X, "-200"}, {IDC_HEIGHT, "50"}}) {
         typeInto(field, text);
         press(VK_RETURN);
     }
     EXPECT_EQ(fields(), "0,255,50,0,7,7,5,-200,-2, c0 s1");
-    EXPECT_EQ(stored(document), std::tuple(255, 50, 0, 0, -200));
+    EXPECT_EQ(stored(document.configs[0]), std::tuple(255, 50, 0, 0, -200));
     EXPECT_EQ(SendMessageW(control(IDC_DISPLAY_X_ARROWS), UDM_GETPOS32, 0, 0), -200);
     // The dialog keys go to the panel: Tab moves to Hight's Reset button and Enter presses
     // it, one render in all.
@@ -53,7 +52,7 @@ TEST_F(WindowTest, EnterCommitsAFieldWhileEscapeAndEnterOnAButtonLeaveThePanelAl
     EXPECT_EQ(GetFocus(), control(IDC_RESET_HEIGHT));
     EXPECT_EQ(editor().frameVersion(), frames + 1);
     EXPECT_EQ(fields(), "0,255,4,0,7,7,5,-200,-2, c0 s1");
-    EXPECT_EQ(stored(document), std::tuple(255, 4, 0, 0, -200));
+    EXPECT_EQ(stored(document.configs[0]), std::tuple(255, 4, 0, 0, -200));
 }
 
 }  // namespace

@@ -1,48 +1,16 @@
 // The resources as the program loads them: menu 101, accelerators 108, dialog 9, icon 102
 // and the manifest. Each is written out as text and compared with what it must say.
-#include <windows.h>
-
-#include <commctrl.h>
-#include <gtest/gtest.h>
-
 #include <map>
-#include <string>
 
-#include "resources/resource.h"
+#include "ui/window_fixture.h"
 
 namespace zt9::test {
 namespace {
 
 const HINSTANCE module = GetModuleHandleW(nullptr);
 
-// "text=id" per item, "~" before a greyed one, "-" for a separator, popups in brackets.
-std::wstring dumpMenu(HMENU menu) {
-    std::wstring out;
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        wchar_t text[128] = {};
-        GetMenuStringW(menu, static_cast<UINT>(i), text, ARRAYSIZE(text), MF_BYPOSITION);
-        // A popup's item count comes in the high byte, where it could read as flags.
-        const HMENU popup = GetSubMenu(menu, i);
-        const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) &
-                           (popup != nullptr ? 0xFFu : ~0u);
-        out += (state & (MF_GRAYED | MF_SEPARATOR)) == MF_GRAYED ? L"~" : L"";
-        if (popup != nullptr)
-            out += std::wstring(text) + L"[" + dumpMenu(popup) + L"]";
-        else if ((state & MF_SEPARATOR) != 0)
-            out += L"-";
-        else
-            out += std::wstring(text) + L"=" + std::to_wstring(GetMenuItemID(menu, i));
-        out += (state & MF_CHECKED) != 0 ? L"+" : L"";
-        out += i + 1 < GetMenuItemCount(menu) ? L"|" : L"";
-    }
-    return out;
-}
-
 TEST(Resources, IconManifestMenuAndAcceleratorsHoldWhatTheProgramNeeds) {
-    const auto icon = static_cast<HICON>(
-        LoadImageW(module, MAKEINTRESOURCEW(IDI_APP_ICON), IMAGE_ICON, 16, 16, 0));
-    EXPECT_NE(icon, nullptr);
-    DestroyIcon(icon);
+    EXPECT_NE(LoadIconW(module, MAKEINTRESOURCEW(IDI_APP_ICON)), nullptr);
     const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
     ASSERT_NE(found, nullptr);
     const std::string manifest(static_cast<const char*>(LockResource(LoadResource(module, found))),
@@ -70,7 +38,6 @@ TEST(Resources, IconManifestMenuAndAcceleratorsHoldWhatTheProgramNeeds) {
     const HACCEL table = LoadAcceleratorsW(module, MAKEINTRESOURCEW(IDR_ACCELERATORS));
     ACCEL entries[64] = {};
     const int count = CopyAcceleratorTableW(table, entries, ARRAYSIZE(entries));
-    DestroyAcceleratorTable(table);
     std::wstring keys;
     for (int i = 0; i < count; ++i) {
         const ACCEL& a = entries[i];
@@ -89,13 +56,11 @@ TEST(Resources, IconManifestMenuAndAcceleratorsHoldWhatTheProgramNeeds) {
 }
 
 TEST(Resources, PanelDialogHasItsFiftyOneControlsInTabOrderEachArrowOnItsField) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_UPDOWN_CLASS | ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
+    InitCommonControls();
     const HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 400, 800,
                                         nullptr, nullptr, module, nullptr);
-    const HWND panel = CreateDialogParamW(
-        module, MAKEINTRESOURCEW(IDD_ELEMENT_PANEL), parent,
-        [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+    const HWND panel =
+        CreateDialogParamW(module, MAKEINTRESOURCEW(IDD_ELEMENT_PANEL), parent, nullptr, 0);
     ASSERT_NE(panel, nullptr);
     constexpr DWORD kPanelStyle =
         WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_BORDER;
@@ -104,13 +69,11 @@ TEST(Resources, PanelDialogHasItsFiftyOneControlsInTabOrderEachArrowOnItsField) 
 
     // id, kind (G group, S static, E field, D digits-only field, A arrows, T slider, C combo,
     // B button), then the text of statics, groups and buttons.
-    std::wstring seen;
+    std::wstring listed;
     HWND previous = nullptr;
     for (HWND c = GetWindow(panel, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
         wchar_t name[32] = {};
-        wchar_t text[160] = {};
         GetClassNameW(c, name, ARRAYSIZE(name));
-        GetWindowTextW(c, text, ARRAYSIZE(text));
         const auto style = static_cast<DWORD>(GetWindowLongW(c, GWL_STYLE));
         const std::wstring kind =
             std::map<std::wstring, std::wstring>{
@@ -133,11 +96,11 @@ TEST(Resources, PanelDialogHasItsFiftyOneControlsInTabOrderEachArrowOnItsField) 
         constexpr DWORD kField = ES_MULTILINE | ES_AUTOHSCROLL | ES_WANTRETURN | WS_TABSTOP;
         const bool field = kind == L"D" || kind == L"E";
         EXPECT_TRUE(!field || (style & (kField | ES_AUTOVSCROLL)) == kField) << GetDlgCtrlID(c);
-        seen += std::to_wstring(static_cast<short>(GetDlgCtrlID(c))) + kind + (field ? L"" : text) +
-                L"|";
+        listed += std::to_wstring(static_cast<short>(GetDlgCtrlID(c))) + kind +
+                  (field ? L"" : textOf(c)) + L"|";
         previous = c;
     }
-    EXPECT_EQ(seen,
+    EXPECT_EQ(listed,
               L"1049GElement|-1SNumber|1032D|1037A|1050GElement|-1SWidth|1038D|1040A|"
               L"1051GElement|-1SHight|1041D|1042A|1052G|-1SPosition X|1043D|1044A|"
               L"-1SPosition Y|1045D|1046A|-1SScale|1055T|-1SResize width|1047D|1059A|"

@@ -12,12 +12,6 @@ class ViewWindowTest : public WindowTest {
         return std::string(IsWindowVisible(bar(IDC_PICTURE_HSCROLL)) != FALSE ? "h" : "-") +
                (IsWindowVisible(bar(IDC_PICTURE_VSCROLL)) != FALSE ? "v" : "-");
     }
-    RECT placeOf(HWND child) const {
-        RECT r{};
-        GetWindowRect(child, &r);
-        MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&r), 2);
-        return r;
-    }
     // The pointer moved to a client point and, with a delta, a wheel turned there with `key`
     // held.
     void input(POINT at, int delta = 0, WORD key = 0, DWORD wheel = MOUSEEVENTF_WHEEL) {
@@ -38,8 +32,7 @@ TEST_F(ViewWindowTest, ScrollBarsComeWithZoomAndSizeAndScrollToThePicturesLastPi
     for (int i = 0; i < 9; ++i)
         command(IDM_ZOOM_IN);
     // Along the picture area's right and bottom edges: left of the panel, above the status bar.
-    const LONG right = placeOf(panel()).left;
-    const LONG bottom = placeOf(bar(IDC_STATUS_BAR)).top;
+    const auto [right, bottom] = std::pair(placeOf(panel()).left, placeOf(bar(IDC_STATUS_BAR)).top);
     const LONG width = right - GetSystemMetrics(SM_CXVSCROLL);
     const LONG height = bottom - GetSystemMetrics(SM_CYHSCROLL);
     const auto edges = [](RECT r) { return std::tuple(r.left, r.top, r.right, r.bottom); };
@@ -49,10 +42,8 @@ TEST_F(ViewWindowTest, ScrollBarsComeWithZoomAndSizeAndScrollToThePicturesLastPi
                   edges(placeOf(bar(IDC_PICTURE_VSCROLL)))),
         std::pair(std::tuple(0L, height, width, bottom), std::tuple(width, 0L, right, height)));
     // At the end of both bars the last column and row end at the area's right and bottom edge.
-    SendMessageW(window(), WM_HSCROLL, SB_RIGHT,
-                 reinterpret_cast<LPARAM>(bar(IDC_PICTURE_HSCROLL)));
-    SendMessageW(window(), WM_VSCROLL, SB_BOTTOM,
-                 reinterpret_cast<LPARAM>(bar(IDC_PICTURE_VSCROLL)));
+    scroll(IDC_PICTURE_HSCROLL, SB_RIGHT);
+    scroll(IDC_PICTURE_VSCROLL, SB_BOTTOM);
     EXPECT_EQ(wrongPixels(10, 255, 240, 2550 - width, 2400 - height), 0);
     SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
     GetScrollInfo(bar(IDC_PICTURE_VSCROLL), SB_CTL, &info);
@@ -75,8 +66,7 @@ TEST_F(ViewWindowTest, ScrollBarsComeWithZoomAndSizeAndScrollToThePicturesLastPi
               "--1500 0");
     for (const int show : {SW_MINIMIZE, SW_RESTORE})
         ShowWindow(window(), show), pump();
-    MoveWindow(window(), 0, 0, 120, 90, TRUE);
-    pump();
+    MoveWindow(window(), 0, 0, 120, 90, TRUE), pump();
     MoveWindow(window(), 0, 0, 1100, 800, TRUE);
     EXPECT_EQ(bars() + std::to_string(wrongPixels(9, 255, 240)), "hv0");
     command(IDM_TOGGLE_VIEW);
@@ -84,17 +74,17 @@ TEST_F(ViewWindowTest, ScrollBarsComeWithZoomAndSizeAndScrollToThePicturesLastPi
 }
 
 TEST_F(ViewWindowTest, CtrlWheelZoomsAboutThePointerTheGridDrawsItsLinesAndTheStatusBarTells) {
-    EXPECT_EQ(statusText(), "Open a GEO font: Ctrl+L, or drop a file here");
+    EXPECT_EQ(statusText(), L"Open a GEO font: Ctrl+L, or drop a file here");
     open(writeFont("grid.geo", 12));
     for (int i = 0; i < 3; ++i)
         command(IDM_ZOOM_IN);
     // At zoom 4 the pointer is over picture pixel (75, 50); at zoom 5 that pixel is still
     // under it, one window pixel into its block across and three down, as before.
     input({301, 203});
-    EXPECT_EQ(statusText(), "Element 0 of 12: x 0, y 0, 6 × 5|x 75, y 50||×4|");
+    EXPECT_EQ(statusText(), L"Element 0 of 12: x 0, y 0, 6 × 5|x 75, y 50||×4|");
     input({301, 203}, 120, VK_CONTROL);
-    EXPECT_EQ(statusText() + fields().substr(20),
-              "Element 0 of 12: x 0, y 0, 6 × 5|x 75, y 50||×5| c0 s5");
+    EXPECT_EQ(statusText(), L"Element 0 of 12: x 0, y 0, 6 × 5|x 75, y 50||×5|");
+    EXPECT_EQ(fields().substr(20), " c0 s5");
     EXPECT_EQ(wrongPixels(5, 255, 240, 75 * 5 + 1 - 301, 50 * 5 + 3 - 203), 0);
     // The grid: lines between the blocks, every other pixel as before; and off again.
     press('G');
@@ -108,9 +98,9 @@ TEST_F(ViewWindowTest, CtrlWheelZoomsAboutThePointerTheGridDrawsItsLinesAndTheSt
     const RECT field = placeOf(control(IDC_WIDTH));
     input({field.left + 3, field.top + 3});
     for (const ULONGLONG end = GetTickCount64() + 2000;
-         statusText().find("|||") == std::string::npos && GetTickCount64() < end;)
+         statusText().find(L"|||") == std::wstring::npos && GetTickCount64() < end;)
         pump(), Sleep(10);
-    EXPECT_EQ(statusText(), "Element 0 of 12: x 0, y 1, 6 × 5|||×5|Modified");
+    EXPECT_EQ(statusText(), L"Element 0 of 12: x 0, y 1, 6 × 5|||×5|Modified");
 }
 
 }  // namespace

@@ -39,6 +39,34 @@ struct TestScreen : ui::Win32Screen {
     }
 };
 
+inline std::wstring textOf(HWND window) {
+    wchar_t text[512] = {};
+    return {text, static_cast<std::size_t>(GetWindowTextW(window, text, 512))};
+}
+
+// "text=id" per item, "~" before a greyed one, "-" for a separator, popups in brackets.
+inline std::wstring dumpMenu(HMENU menu) {
+    std::wstring out;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[128] = {};
+        GetMenuStringW(menu, static_cast<UINT>(i), text, ARRAYSIZE(text), MF_BYPOSITION);
+        // A popup's item count comes in the high byte, where it could read as flags.
+        const HMENU popup = GetSubMenu(menu, i);
+        const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) &
+                           (popup != nullptr ? 0xFFu : ~0u);
+        out += (state & (MF_GRAYED | MF_SEPARATOR)) == MF_GRAYED ? L"~" : L"";
+        if (popup != nullptr)
+            out += std::wstring(text) + L"[" + dumpMenu(popup) + L"]";
+        else if ((state & MF_SEPARATOR) != 0)
+            out += L"-";
+        else
+            out += std::wstring(text) + L"=" + std::to_wstring(GetMenuItemID(menu, i));
+        out += (state & MF_CHECKED) != 0 ? L"+" : L"";
+        out += i + 1 < GetMenuItemCount(menu) ? L"|" : L"";
+    }
+    return out;
+}
+
 inline std::function<void(HWND)> pendingDialogAction;
 inline std::wstring seen;  // the texts of the last dialog a test acted on
 // The menus without a document and with one freshly loaded.
@@ -69,8 +97,8 @@ class WindowTest : public ::testing::Test {
     // Handles every waiting message as the program's loop does.
     void pump() {
         for (MSG m{}; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE) != FALSE;) {
-            if (m.message == WM_KEYUP || m.message == WM_LBUTTONUP)
-                released = m.message == WM_KEYUP ? m.wParam : VK_LBUTTON;
+            if (m.message == WM_KEYUP)
+                released = m.wParam;
             frame.handleMessage(m, accelerators);
         }
     }
@@ -87,14 +115,10 @@ class WindowTest : public ::testing::Test {
     }
     void press(WORD key, WORD modifier = 0, WORD second = 0) {
         std::vector<INPUT> events;
-        for (const auto& [vk, up] : {std::pair{modifier, false},
-                                     {second, false},
-                                     {key, false},
-                                     {key, true},
-                                     {second, true},
-                                     {modifier, true}})
-            if (vk != 0)
-                events.push_back(keyEvent(vk, up));
+        const WORD downThenUp[] = {modifier, second, key, key, second, modifier};
+        for (std::size_t i = 0; i < 6; ++i)
+            if (downThenUp[i] != 0)
+                events.push_back(keyEvent(downThenUp[i], i > 2));
         send(events, events.back().ki.wVk);
     }
     void typeInto(int field, const std::string& text) {
@@ -104,12 +128,9 @@ class WindowTest : public ::testing::Test {
             press(c == '-' ? VK_OEM_MINUS : static_cast<WORD>(c));
     }
     void click(int id, bool upperHalf) {
-        RECT r{};
-        GetWindowRect(control(id), &r);
-        SetCursorPos(r.left + 5, upperHalf ? r.top + 4 : r.bottom - 4);
-        send({{INPUT_MOUSE, {.mi = {0, 0, 0, MOUSEEVENTF_LEFTDOWN, 0, 0}}},
-              {INPUT_MOUSE, {.mi = {0, 0, 0, MOUSEEVENTF_LEFTUP, 0, 0}}}},
-             VK_LBUTTON);
+        const RECT r = placeOf(control(id));
+        const POINT at{r.left + 5, upperHalf ? r.top + 4 : r.bottom - 4};
+        mouse({{at, MOUSEEVENTF_LEFTDOWN}, {at, MOUSEEVENTF_LEFTUP}});
     }
     INPUT pointerAt(POINT at, DWORD buttons = 0) const {
         ClientToScreen(window(), &at);
@@ -128,6 +149,11 @@ class WindowTest : public ::testing::Test {
         events.insert(events.end(), then.begin(), then.end());
         events.insert(events.end(), {keyEvent(VK_F24), keyEvent(VK_F24, true)});
         send(events, VK_F24);
+    }
+    // A picture scroll bar's notification, as a click on the bar sends it.
+    void scroll(int bar, WPARAM code) {
+        SendMessageW(window(), bar == IDC_PICTURE_HSCROLL ? WM_HSCROLL : WM_VSCROLL, code,
+                     reinterpret_cast<LPARAM>(GetDlgItem(window(), bar)));
     }
     void send(std::vector<INPUT> events, WPARAM last) {
         released = 0;
@@ -207,19 +233,23 @@ class WindowTest : public ::testing::Test {
         return wrong;
     }
     // The status bar's text: the hint, or the parts separated by "|".
-    std::string statusText() const {
+    std::wstring statusText() const {
         const HWND bar = GetDlgItem(window(), IDC_STATUS_BAR);
         const bool simple = SendMessageW(bar, SB_ISSIMPLE, 0, 0) != FALSE;
-        std::string out;
+        std::wstring out;
         for (WPARAM part = 0; part < (simple ? 1u : 5u); ++part) {
             wchar_t text[128] = {};
             SendMessageW(bar, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text));
-            char utf8[512] = {};
-            WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
-            out += utf8;
-            out += part < 4 && !simple ? "|" : "";
+            out.append(text).append(part < 4 && !simple ? L"|" : L"");
         }
         return out;
+    }
+    // Where a child window lies in the main window's client area.
+    RECT placeOf(HWND child) const {
+        RECT r{};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, window(), reinterpret_cast<POINT*>(&r), 2);
+        return r;
     }
     // Runs `action` on the first dialog window (#32770) shown while a modal call runs, from
     // a timer that the modal loop dispatches, after adding the dialog's caption and its
@@ -233,11 +263,8 @@ class WindowTest : public ::testing::Test {
                 return;
             KillTimer(nullptr, timer);
             for (HWND w = dialog; w != nullptr;
-                 w = GetWindow(w, w == dialog ? GW_CHILD : GW_HWNDNEXT)) {
-                wchar_t text[512] = {};
-                seen.append(text, static_cast<std::size_t>(GetWindowTextW(w, text, 512)))
-                    .append(L"|");
-            }
+                 w = GetWindow(w, w == dialog ? GW_CHILD : GW_HWNDNEXT))
+                seen += textOf(w) + L"|";
             std::exchange(pendingDialogAction, nullptr)(dialog);
         });
     }
