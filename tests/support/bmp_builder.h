@@ -21,6 +21,11 @@ struct RleOptions {
 // right after it, pixels right after the palette, rows bottom-up), with every field open
 // to deliberate damage. BmpBuilder(width, height, bitCount) starts most.
 struct BmpBuilder {
+    // Spelled out for the fuzz build's clang, which lacks parenthesised aggregate creation.
+    BmpBuilder() = default;
+    BmpBuilder(std::int32_t w, std::int32_t h, std::uint16_t bits)
+        : width(w), height(h), bitCount(bits) {}
+
     std::int32_t width = 1;
     std::int32_t height = 1;  // rows are written only for 1..4096
     std::uint16_t bitCount = 4;
