@@ -1,4 +1,7 @@
 // Edits as steps of the history, Undo and Redo, and the Edit menu entries that name them.
+#include <algorithm>
+#include <utility>
+
 #include "editor/main_window.h"
 #include "resources/resource.h"
 
@@ -65,25 +68,19 @@ void MainWindow::undoOrRedo(int id, std::intptr_t /*param*/) {
 }
 
 std::string MainWindow::stepText(const History::Label& label) {
+    // Actions named by their own words; the panel's fields by their names.
+    static constexpr std::pair<int, const char*> kNamed[] = {
+        {IDM_IMPORT, "import into"},     {IDM_RESET_IMPORT, "reset import of"},
+        {IDC_RESET_ELEMENT, "reset of"}, {IDM_TOOL_PENCIL, "pencil on"},
+        {IDM_TOOL_FILL, "fill of"},      {STEP_DRAG_MOVE, "move of"},
+        {STEP_DRAG_RESIZE, "resize of"}, {IDM_PASTE_IMAGE, "paste into"}};
+    const auto* named =
+        std::ranges::find(kNamed, label.action, &std::pair<int, const char*>::first);
     std::string text;
-    if (label.action == IDM_IMPORT) {
-        text = "import into";
-    } else if (label.action == IDM_RESET_IMPORT) {
-        text = "reset import of";
-    } else if (label.action == IDC_RESET_ELEMENT) {
-        text = "reset of";
-    } else if (label.action == IDM_TOOL_PENCIL) {
-        text = "pencil on";
-    } else if (label.action == IDM_TOOL_FILL) {
-        text = "fill of";
+    if (named != std::ranges::end(kNamed)) {
+        text = named->second;
     } else if (label.action >= kColorAction && label.action < kColorAction + kPaletteEntries) {
         text = "colour " + std::to_string(label.action - kColorAction) + " of";
-    } else if (label.action == STEP_DRAG_MOVE) {
-        text = "move of";
-    } else if (label.action == STEP_DRAG_RESIZE) {
-        text = "resize of";
-    } else if (label.action == IDM_PASTE_IMAGE) {
-        text = "paste into";
     } else if (const char* name = fieldName(label.action)) {
         text = label.action >= IDC_RESET_ELEMENT ? "reset of " : "";
         text.append(name).append(" of");
