@@ -150,9 +150,15 @@ void MainWindow::saveAs(int /*id*/, std::intptr_t /*param*/) {
 }
 
 void MainWindow::stepElement(int id, std::intptr_t /*param*/) {
-    const std::uint32_t number =
-        id == IDM_NEXT_ELEMENT ? document_.nextElement() : document_.previousElement();
-    writeField(IDC_NUMBER, static_cast<std::int32_t>(number));
+    if (id == IDM_NEXT_ELEMENT)
+        document_.nextElement();
+    else
+        document_.previousElement();
+    showCurrentElement();
+}
+
+void MainWindow::showCurrentElement() {
+    writeField(IDC_NUMBER, static_cast<std::int32_t>(document_.currentElement));
     panelConfig = document_.currentConfig(elementImported);
     showElementInPanel();
     render();

@@ -61,10 +61,7 @@ void MainWindow::undoOrRedo(int id, std::intptr_t /*param*/) {
         return;
     // The element that changed back becomes the current one, shown whole in the panel.
     document_.currentElement = *element;
-    writeField(IDC_NUMBER, static_cast<std::int32_t>(*element));
-    panelConfig = document_.currentConfig(elementImported);
-    showElementInPanel();
-    render();
+    showCurrentElement();
 }
 
 std::string MainWindow::stepText(const History::Label& label) {

@@ -228,6 +228,8 @@ class MainWindow {
     void finishPictureDrag();
     // Makes `element` current as Ctrl+Right does: panel, Number field and highlight follow.
     void selectPicked(std::uint32_t element);
+    // The element just made current in the Number field and the panel, and the view drawn.
+    void showCurrentElement();
     // The dragged element's place and size in the panel, and the view composed again.
     void showDragged();
     void copyImage(int id, std::intptr_t param);

@@ -101,10 +101,7 @@ PointerCursor MainWindow::pictureCursor(WindowPoint point) const {
 void MainWindow::selectPicked(std::uint32_t element) {
     std::int32_t corrected = 0;
     document_.selectElement(static_cast<std::int32_t>(element), corrected);
-    writeField(IDC_NUMBER, static_cast<std::int32_t>(document_.currentElement));
-    panelConfig = document_.currentConfig(elementImported);
-    showElementInPanel();
-    render();
+    showCurrentElement();
     showChanges();
 }
 
