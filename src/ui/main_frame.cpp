@@ -16,6 +16,10 @@
 #include "ui/wide_text.h"
 
 namespace zt9::ui {
+namespace {
+constexpr PointerEvent::Button kLeft = PointerEvent::Button::left;
+constexpr PointerEvent::Button kRight = PointerEvent::Button::right;
+}  // namespace
 
 const MainFrame::Handler MainFrame::kHandlers[] = {
     {WM_CREATE, false, &MainFrame::onCreate},
@@ -35,11 +39,11 @@ const MainFrame::Handler MainFrame::kHandlers[] = {
     {UM_SHOW_CLAMP, false, &MainFrame::onShowClamp},
     {UM_REPORT_FAILURE, false, &MainFrame::onReportFailure},
     {WM_MOUSEMOVE, false, &MainFrame::onMouseMove},
-    {WM_LBUTTONDOWN, false, &MainFrame::onLeftDown},
-    {WM_LBUTTONUP, false, &MainFrame::onLeftUp},
-    {WM_LBUTTONDBLCLK, false, &MainFrame::onLeftDoubleClick},
-    {WM_RBUTTONDOWN, false, &MainFrame::onRightDown},
-    {WM_RBUTTONUP, false, &MainFrame::onRightUp},
+    {WM_LBUTTONDOWN, false, &MainFrame::onButton<PointerEvent::Kind::press, kLeft>},
+    {WM_LBUTTONUP, false, &MainFrame::onButton<PointerEvent::Kind::release, kLeft>},
+    {WM_LBUTTONDBLCLK, false, &MainFrame::onButton<PointerEvent::Kind::doubleClick, kLeft>},
+    {WM_RBUTTONDOWN, false, &MainFrame::onButton<PointerEvent::Kind::press, kRight>},
+    {WM_RBUTTONUP, false, &MainFrame::onButton<PointerEvent::Kind::release, kRight>},
     {WM_CAPTURECHANGED, false, &MainFrame::onCaptureChanged},
     {WM_SETCURSOR, false, &MainFrame::onSetCursor},
     {WM_MOUSELEAVE, false, &MainFrame::onMouseLeave},
@@ -399,31 +403,6 @@ void MainFrame::pointer(PointerEvent::Kind kind, PointerEvent::Button button, WP
         SetCapture(window_);
     else if (!hold && GetCapture() == window_)
         ReleaseCapture();
-}
-
-LRESULT MainFrame::onLeftDown(WPARAM wParam, LPARAM lParam) {
-    pointer(PointerEvent::Kind::press, PointerEvent::Button::left, wParam, lParam);
-    return 0;
-}
-
-LRESULT MainFrame::onLeftUp(WPARAM wParam, LPARAM lParam) {
-    pointer(PointerEvent::Kind::release, PointerEvent::Button::left, wParam, lParam);
-    return 0;
-}
-
-LRESULT MainFrame::onLeftDoubleClick(WPARAM wParam, LPARAM lParam) {
-    pointer(PointerEvent::Kind::doubleClick, PointerEvent::Button::left, wParam, lParam);
-    return 0;
-}
-
-LRESULT MainFrame::onRightDown(WPARAM wParam, LPARAM lParam) {
-    pointer(PointerEvent::Kind::press, PointerEvent::Button::right, wParam, lParam);
-    return 0;
-}
-
-LRESULT MainFrame::onRightUp(WPARAM wParam, LPARAM lParam) {
-    pointer(PointerEvent::Kind::release, PointerEvent::Button::right, wParam, lParam);
-    return 0;
 }
 
 LRESULT MainFrame::onCaptureChanged(WPARAM /*wParam*/, LPARAM lParam) {

@@ -63,11 +63,12 @@ class MainFrame {
     // WM_CLIPBOARDUPDATE, and WM_INITMENUPOPUP as a menu opens: the state of Paste.
     LRESULT onClipboardChanged(WPARAM wParam, LPARAM lParam);
     LRESULT onMouseMove(WPARAM wParam, LPARAM lParam);
-    LRESULT onLeftDown(WPARAM wParam, LPARAM lParam);
-    LRESULT onLeftUp(WPARAM wParam, LPARAM lParam);
-    LRESULT onLeftDoubleClick(WPARAM wParam, LPARAM lParam);
-    LRESULT onRightDown(WPARAM wParam, LPARAM lParam);
-    LRESULT onRightUp(WPARAM wParam, LPARAM lParam);
+    // A button pressed, released or double-clicked: the event it stands for.
+    template <PointerEvent::Kind kind, PointerEvent::Button button>
+    LRESULT onButton(WPARAM wParam, LPARAM lParam) {
+        pointer(kind, button, wParam, lParam);
+        return 0;
+    }
     LRESULT onCaptureChanged(WPARAM wParam, LPARAM lParam);
     LRESULT onSetCursor(WPARAM wParam, LPARAM lParam);
     // Hands one mouse event to the editor and holds or releases the capture as it says.
